@@ -1,0 +1,20 @@
+#include "mainwindow/frmTabulet.h"
+#include "platform/QtServices.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tabulet"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QApplication::setDesktopFileName(QStringLiteral("io.github.tabulet.Tabulet"));
+
+    QtServices services;
+    frmTabulet window(services.services());
+    window.show();
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1)
+        window.openFileAtStart(arguments.at(1));
+    return QApplication::exec();
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QFont>
+#include <QIcon>
+#include <QRect>
+
+// Window layouts are drawn in twips; at 96 dots per inch 15 twips make one pixel.
+constexpr int TwipsPerPixel = 15;
+
+constexpr int twips(int value)
+{
+    return value / TwipsPerPixel;
+}
+
+constexpr QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(twips(left), twips(top), twips(width), twips(height));
+}
+
+// The font of every window's controls, small enough that each caption fits the box that the
+// fixed layouts give it.
+QFont tabuletWidgetFont();
+
+// The program's icon, shown by every window, and the toolbar's glyphs by name ("new", ...).
+QIcon tabuletIcon();
+QIcon toolbarGlyph(const QString& name);

@@ -1,0 +1,334 @@
+#include "mainwindow/frmTabulet.h"
+
+#include "core/RecordStore.h"
+#include "mainwindow/Layout.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLayout>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+const QString ProgramCaption = QStringLiteral("Tabulet 1.0");
+constexpr int ToolbarButtonPixels = 24;
+constexpr int ToolbarGapPixels = 8;
+
+// Mouse buttons as the handlers receive them: 1 left, 2 right, 4 middle.
+int buttonNumber(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+int shiftNumber(Qt::KeyboardModifiers modifiers)
+{
+    return (modifiers.testFlag(Qt::ShiftModifier) ? 1 : 0) |
+           (modifiers.testFlag(Qt::ControlModifier) ? 2 : 0) |
+           (modifiers.testFlag(Qt::AltModifier) ? 4 : 0);
+}
+
+QFrame* ruleLine(QWidget* parent, const QString& name, const QColor& colour, const QRect& geometry)
+{
+    auto* line = new QFrame(parent);
+    line->setObjectName(name);
+    line->setGeometry(geometry);
+    line->setAutoFillBackground(true);
+    QPalette palette = line->palette();
+    palette.setColor(QPalette::Window, colour);
+    line->setPalette(palette);
+    return line;
+}
+
+} // namespace
+
+frmTabulet::frmTabulet(const Services& services, QWidget* parent)
+    : QMainWindow(parent), m_services(services), m_store(new RecordStore(0, this))
+{
+    setObjectName(QStringLiteral("frmTabulet"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::CustomizeWindowHint);
+    setWindowIcon(tabuletIcon());
+    setFont(tabuletWidgetFont());
+
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("clientArea"));
+    client->setFixedSize(twips(5565), twips(4290));
+    createToolBar(client);
+    createControls(client);
+    createMenus();
+    setCentralWidget(client);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    connectControls();
+    Form_Load();
+}
+
+frmTabulet::~frmTabulet() = default;
+
+void frmTabulet::Form_Load()
+{
+    m_store->startUp();
+    if (CurrentFileName.isEmpty())
+        setWindowTitle(ProgramCaption);
+}
+
+void frmTabulet::createControls(QWidget* client)
+{
+    cmdNewHeader = new QPushButton(tr("New Header..."), client);
+    cmdNewHeader->setObjectName(QStringLiteral("cmdNewHeader"));
+    cmdNewHeader->setGeometry(twipsRect(4200, 840, 1215, 375));
+    cmdNewHeader->setAutoDefault(false);
+
+    lstHeaders = new QListView(client);
+    lstHeaders->setObjectName(QStringLiteral("lstHeaders"));
+    lstHeaders->setGeometry(twipsRect(120, 840, 3855, 1230));
+    lstHeaders->setModel(m_store);
+    lstHeaders->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstHeaders->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // All entries are one line high; letting the view assume it keeps large files fast.
+    lstHeaders->setUniformItemSizes(true);
+    lstHeaders->setContextMenuPolicy(Qt::PreventContextMenu);
+
+    txtDataField = new QPlainTextEdit(client);
+    txtDataField->setObjectName(QStringLiteral("txtDataField"));
+    txtDataField->setGeometry(twipsRect(120, 2475, 3855, 1695));
+    txtDataField->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    txtDataField->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtDataField->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    txtDataField->setTabChangesFocus(true);
+
+    lblDataHeaders = new QLabel(tr("Headers:"), client);
+    lblDataHeaders->setObjectName(QStringLiteral("lblDataHeaders"));
+    lblDataHeaders->move(twips(120), twips(555));
+    lblDataHeaders->adjustSize();
+
+    lblDataField = new QLabel(tr("Data:"), client);
+    lblDataField->setObjectName(QStringLiteral("lblDataField"));
+    lblDataField->move(twips(120), twips(2235));
+    lblDataField->adjustSize();
+
+    // The etched rule under the toolbar: a grey line with a white one below it.
+    ruleLine(client, QStringLiteral("Line1_1"), QColor(128, 128, 128),
+             QRect(0, twips(450), twips(7200), 1));
+    ruleLine(client, QStringLiteral("Line1_0"), QColor(255, 255, 255),
+             QRect(0, twips(465), twips(7200), 2));
+
+    QWidget::setTabOrder(cmdNewHeader, lstHeaders);
+    QWidget::setTabOrder(lstHeaders, txtDataField);
+}
+
+void frmTabulet::createMenus()
+{
+    auto addItem = [this](QMenu* menu, const char* name, const QString& caption,
+                          const QKeySequence& shortcut = QKeySequence()) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(shortcut);
+        action->setShortcutContext(Qt::WindowShortcut);
+        return action;
+    };
+    auto addSeparator = [](QMenu* menu, const char* name) {
+        QAction* separator = menu->addSeparator();
+        separator->setObjectName(QLatin1String(name));
+        return separator;
+    };
+
+    mnuFile = menuBar()->addMenu(tr("&File"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuFileNewItem =
+        addItem(mnuFile, "mnuFileNewItem", tr("&New"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    mnuFileOpenItem =
+        addItem(mnuFile, "mnuFileOpenItem", tr("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuFileSaveItem =
+        addItem(mnuFile, "mnuFileSaveItem", tr("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuFileSaveAsItem = addItem(mnuFile, "mnuFileSaveAsItem", tr("Save &As..."));
+    addSeparator(mnuFile, "mnuFileSep");
+    // Print Setup has never had a command behind it; it stays out of sight.
+    mnuFilePageSetup = addItem(mnuFile, "mnuFilePageSetup", tr("Print Set&up..."));
+    mnuFilePageSetup->setVisible(false);
+    mnuFilePrint =
+        addItem(mnuFile, "mnuFilePrint", tr("&Print..."), QKeySequence(Qt::CTRL | Qt::Key_P));
+    addSeparator(mnuFile, "mnuFileSep1");
+    mnuFilePreferences = addItem(mnuFile, "mnuFilePreferences", tr("P&references..."));
+    addSeparator(mnuFile, "mnuFileSep2")->setVisible(false);
+    mnuRegDelete = addItem(mnuFile, "mnuRegDelete", tr("Re&move Registry Settings..."));
+    addSeparator(mnuFile, "mnuHelpSep1");
+    mnuFileExit = addItem(mnuFile, "mnuFileExit", tr("E&xit"));
+
+    mnuEdit = menuBar()->addMenu(tr("&Edit"));
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    mnuEditCut = addItem(mnuEdit, "mnuEditCut", tr("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    mnuEditCopy = addItem(mnuEdit, "mnuEditCopy", tr("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    mnuEditPaste =
+        addItem(mnuEdit, "mnuEditPaste", tr("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V));
+    addSeparator(mnuEdit, "mnuSep");
+    mnuSelectAll =
+        addItem(mnuEdit, "mnuSelectAll", tr("Select &All"), QKeySequence(Qt::CTRL | Qt::Key_A));
+
+    mnuHeaders = menuBar()->addMenu(tr("He&aders"));
+    mnuHeaders->setObjectName(QStringLiteral("mnuHeaders"));
+    mnuHeadersNewHeader = addItem(mnuHeaders, "mnuHeadersNewHeader", tr("&New Header..."),
+                                  QKeySequence(Qt::CTRL | Qt::Key_H));
+    mnuHeadersRemoveHeader = addItem(mnuHeaders, "mnuHeadersRemoveHeader", tr("&Remove Header"));
+    mnuHeadersEditHeader = addItem(mnuHeaders, "mnuHeadersEditHeader", tr("&Edit Header..."));
+
+    mnuHelp = menuBar()->addMenu(tr("&Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelpAboutTabulet = addItem(mnuHelp, "mnuHelpAboutTabulet", tr("&About Tabulet"));
+}
+
+void frmTabulet::createToolBar(QWidget* client)
+{
+    Toolbar1 = new QToolBar(client);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setGeometry(twipsRect(0, 0, 5565, 450));
+    Toolbar1->setMovable(false);
+    Toolbar1->setFloatable(false);
+    Toolbar1->setIconSize(QSize(16, 16));
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    Toolbar1->setFocusPolicy(Qt::NoFocus);
+
+    addToolbarGap(QStringLiteral("sep"));
+    addToolbarButton(QStringLiteral("tbrFileNew"), QStringLiteral("new"), tr("New File"));
+    addToolbarButton(QStringLiteral("tbrFileOpen"), QStringLiteral("open"), tr("Open File"));
+    addToolbarButton(QStringLiteral("tbrFileSave"), QStringLiteral("save"), tr("Save File"));
+    addToolbarGap(QStringLiteral("sep2"));
+    addToolbarButton(QStringLiteral("tbrFilePrint"), QStringLiteral("print"), tr("Print File"));
+    addToolbarGap(QStringLiteral("sep3"));
+    addToolbarButton(QStringLiteral("tbrCut"), QStringLiteral("cut"), tr("Cut"));
+    addToolbarButton(QStringLiteral("tbrCopy"), QStringLiteral("copy"), tr("Copy"));
+    addToolbarButton(QStringLiteral("tbrPaste"), QStringLiteral("paste"), tr("Paste"));
+    addToolbarGap(QStringLiteral("sep4"));
+    addToolbarButton(QStringLiteral("tbrPreferences"), QStringLiteral("preferences"),
+                     tr("Preferences"));
+}
+
+void frmTabulet::addToolbarButton(const QString& key, const QString& glyph, const QString& toolTip)
+{
+    QAction* button = Toolbar1->addAction(toolbarGlyph(glyph), QString());
+    button->setObjectName(key);
+    button->setData(key);
+    button->setToolTip(toolTip);
+    if (QWidget* widget = Toolbar1->widgetForAction(button)) {
+        widget->setFixedSize(ToolbarButtonPixels, ToolbarButtonPixels);
+        widget->setFocusPolicy(Qt::NoFocus);
+    }
+}
+
+void frmTabulet::addToolbarGap(const QString& key)
+{
+    auto* gap = new QWidget(Toolbar1);
+    gap->setFixedSize(ToolbarGapPixels, ToolbarButtonPixels);
+    QAction* action = Toolbar1->addWidget(gap);
+    action->setObjectName(key);
+    action->setData(key);
+}
+
+QStringList frmTabulet::toolbarKeys() const
+{
+    QStringList keys;
+    for (const QAction* action : Toolbar1->actions())
+        keys << action->data().toString();
+    return keys;
+}
+
+QAction* frmTabulet::toolbarButton(const QString& key) const
+{
+    for (QAction* action : Toolbar1->actions())
+        if (action->data().toString() == key)
+            return action;
+    return nullptr;
+}
+
+void frmTabulet::connectControls()
+{
+    connect(cmdNewHeader, &QPushButton::clicked, this, &frmTabulet::cmdNewHeader_Click);
+    connect(lstHeaders->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (selectedPosition() >= 0)
+            lstHeaders_Click();
+    });
+    connect(txtDataField, &QPlainTextEdit::textChanged, this, &frmTabulet::txtDataField_Change);
+    lstHeaders->viewport()->installEventFilter(this);
+    txtDataField->installEventFilter(this);
+
+    connect(mnuFileNewItem, &QAction::triggered, this, &frmTabulet::mnuFileNewItem_Click);
+    connect(mnuFileOpenItem, &QAction::triggered, this, &frmTabulet::mnuFileOpenItem_Click);
+    connect(mnuFileSaveItem, &QAction::triggered, this, &frmTabulet::mnuFileSaveItem_Click);
+    connect(mnuFileSaveAsItem, &QAction::triggered, this, &frmTabulet::mnuFileSaveAsItem_Click);
+    connect(mnuFilePrint, &QAction::triggered, this, &frmTabulet::mnuFilePrint_Click);
+    connect(mnuFilePreferences, &QAction::triggered, this, &frmTabulet::mnuFilePreferences_Click);
+    connect(mnuRegDelete, &QAction::triggered, this, &frmTabulet::mnuRegDelete_Click);
+    connect(mnuFileExit, &QAction::triggered, this, &frmTabulet::mnuFileExit_Click);
+    connect(mnuEdit, &QMenu::aboutToShow, this, &frmTabulet::mnuEdit_Click);
+    connect(mnuEditCut, &QAction::triggered, this, &frmTabulet::mnuEditCut_Click);
+    connect(mnuEditCopy, &QAction::triggered, this, &frmTabulet::mnuEditCopy_Click);
+    connect(mnuEditPaste, &QAction::triggered, this, &frmTabulet::mnuEditPaste_Click);
+    connect(mnuSelectAll, &QAction::triggered, this, &frmTabulet::mnuSelectAll_Click);
+    connect(mnuHeaders, &QMenu::aboutToShow, this, &frmTabulet::mnuHeaders_Click);
+    connect(mnuHeadersNewHeader, &QAction::triggered, this, &frmTabulet::mnuHeadersNewHeader_Click);
+    connect(mnuHeadersRemoveHeader, &QAction::triggered, this,
+            &frmTabulet::mnuHeadersRemoveHeader_Click);
+    connect(mnuHeadersEditHeader, &QAction::triggered, this,
+            &frmTabulet::mnuHeadersEditHeader_Click);
+    connect(mnuHelpAboutTabulet, &QAction::triggered, this, &frmTabulet::mnuHelpAboutTabulet_Click);
+    connect(Toolbar1, &QToolBar::actionTriggered, this,
+            [this](QAction* button) { Toolbar1_ButtonClick(button->data().toString()); });
+}
+
+int frmTabulet::selectedPosition() const
+{
+    const QModelIndexList selected = lstHeaders->selectionModel()->selectedRows();
+    return selected.isEmpty() ? -1 : selected.constFirst().row();
+}
+
+bool frmTabulet::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == lstHeaders->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            const auto* press = static_cast<QMouseEvent*>(event);
+            const QPointF at = press->position();
+            lstHeaders_MouseDown(buttonNumber(press->button()), shiftNumber(press->modifiers()),
+                                 float(at.x()), float(at.y()));
+            // Only the left button selects; a right press opens the Headers menu instead.
+            return press->button() != Qt::LeftButton;
+        }
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+                lstHeaders_DblClick();
+            return true;
+        }
+    } else if (watched == txtDataField) {
+        if (event->type() == QEvent::FocusIn)
+            txtDataField_GotFocus();
+        else if (event->type() == QEvent::FocusOut)
+            txtDataField_LostFocus();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmTabulet::closeEvent(QCloseEvent* event)
+{
+    if (m_closeConfirmed || Form_QueryUnload())
+        event->accept();
+    else
+        event->ignore();
+}

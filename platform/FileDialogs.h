@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+// What a file dialog reports once the user has chosen a file: the full path and the name
+// alone (the file title).
+struct FileChoice
+{
+    QString fileName;
+    QString fileTitle;
+};
+
+// The common dialogs: open, save as and the font dialog.
+class FileDialogs
+{
+public:
+    virtual ~FileDialogs() = default;
+
+    // `filter` is in the program's own form, "Name (*.EXT)|*.EXT|..."; `startFolder` may be
+    // empty, in which case the dialog opens where the platform opens it by default.
+    virtual std::optional<FileChoice> openFile(QWidget* parent, const QString& filter,
+                                               const QString& startFolder) = 0;
+    // Asks before replacing an existing file; nullopt when cancelled.
+    virtual std::optional<FileChoice> saveFileAs(QWidget* parent, const QString& filter,
+                                                 const QString& startFolder) = 0;
+    // Scalable fonts only, no simulated styles, only an existing font; nullopt when cancelled.
+    virtual std::optional<QFont> chooseFont(QWidget* parent) = 0;
+};
+
+class QtFileDialogs final : public FileDialogs
+{
+public:
+    std::optional<FileChoice> openFile(QWidget* parent, const QString& filter,
+                                       const QString& startFolder) override;
+    std::optional<FileChoice> saveFileAs(QWidget* parent, const QString& filter,
+                                         const QString& startFolder) override;
+    std::optional<QFont> chooseFont(QWidget* parent) override;
+};
+
+// Turns "Ledra Datafiles (*.DF)|*.DF|All Files (*.*)|*.*" into Qt's name filters. The
+// descriptions stay as they are; the patterns are made to work as users expect here: "*.DF"
+// also matches ".df", and "*.*" also matches names without an extension.
+QStringList qtNameFilters(const QString& filter);

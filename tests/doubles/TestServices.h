@@ -1,0 +1,23 @@
+#pragma once
+
+#include "doubles/MemoryClipboard.h"
+#include "doubles/MemorySettingsStore.h"
+#include "doubles/ScriptedFileDialogs.h"
+#include "doubles/ScriptedQuestions.h"
+#include "platform/Folders.h"
+#include "platform/Printers.h"
+#include "platform/Services.h"
+
+// Every service as a test double, owned together for one test.
+class TestServices
+{
+public:
+    Services services();
+
+    ScriptedQuestions questions;
+    ScriptedFileDialogs fileDialogs;
+    MemorySettingsStore settings;
+    MemoryClipboard clipboard;
+    QtPrinters printers;
+    QtFolders folders;
+};
