@@ -9,3 +9,8 @@ void frmTabulet::lstHeaders_DblClick() {}
 void frmTabulet::mnuHeaders_Click() {}
 void frmTabulet::txtDataField_GotFocus() {}
 void frmTabulet::txtDataField_LostFocus() {}
+QString frmTabulet::dataFieldText() const
+{
+    return QString();
+}
+void frmTabulet::setDataFieldText(const QString&) {}

@@ -63,6 +63,10 @@ public:
     void mnuHeadersRemoveHeader_Click();
     void HeaderAdd();
     void HeaderEditSub();
+    // The data field's text with line breaks as CR LF, as records hold it, and the way to set
+    // it from such a text (editing/). The field itself works with LF.
+    QString dataFieldText() const;
+    void setDataFieldText(const QString& text);
 
     // Clipboard commands and toolbar dispatch (mainwindow/).
     void mnuEdit_Click();
