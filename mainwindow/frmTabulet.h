@@ -143,6 +143,13 @@ private:
     void addToolbarGap(const QString& key);
     void connectControls();
 
+    // Document commands (core/DocumentCommands.cpp).
+    bool documentHasContent() const;
+    bool offerToSave(const QString& question);
+    void clearDocument();
+    void readChosenFile(const FileChoice& choice);
+    bool writeDocument(const QString& path);
+
     Services m_services;
     RecordStore* m_store = nullptr;
     // Set once the user has agreed to close, so that the close box does not ask again.

@@ -21,6 +21,12 @@ QString widenPattern(const QString& pattern)
     return variants.join(QLatin1Char(' '));
 }
 
+void showOnlyDescriptions(QFileDialog& dialog, const QString& filter)
+{
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilters(qtNameFilters(filter));
+}
+
 std::optional<FileChoice> choiceFrom(const QString& path)
 {
     if (path.isEmpty())
@@ -38,11 +44,9 @@ QStringList qtNameFilters(const QString& filter)
         QStringList patterns;
         for (const QString& pattern : parts.at(i + 1).split(QLatin1Char(';'), Qt::SkipEmptyParts))
             patterns << widenPattern(pattern.trimmed());
-        QString description = parts.at(i);
-        const qsizetype open = description.lastIndexOf(QLatin1Char('('));
-        if (open >= 0)
-            description.truncate(open);
-        result << QStringLiteral("%1(%2)").arg(description, patterns.join(QLatin1Char(' ')));
+        // Qt takes the patterns from the last parentheses; the dialogs hide those (see
+        // showOnlyDescriptions), so the user reads the description exactly as written.
+        result << QStringLiteral("%1 (%2)").arg(parts.at(i), patterns.join(QLatin1Char(' ')));
     }
     return result;
 }
@@ -53,7 +57,7 @@ std::optional<FileChoice> QtFileDialogs::openFile(QWidget* parent, const QString
     QFileDialog dialog(parent, QString(), startFolder);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters(qtNameFilters(filter));
+    showOnlyDescriptions(dialog, filter);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return choiceFrom(dialog.selectedFiles().constFirst());
@@ -65,7 +69,7 @@ std::optional<FileChoice> QtFileDialogs::saveFileAs(QWidget* parent, const QStri
     QFileDialog dialog(parent, QString(), startFolder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters(qtNameFilters(filter));
+    showOnlyDescriptions(dialog, filter);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return choiceFrom(dialog.selectedFiles().constFirst());

@@ -41,7 +41,9 @@ public:
     std::optional<QFont> chooseFont(QWidget* parent) override;
 };
 
-// Turns "Ledra Datafiles (*.DF)|*.DF|All Files (*.*)|*.*" into Qt's name filters. The
-// descriptions stay as they are; the patterns are made to work as users expect here: "*.DF"
-// also matches ".df", and "*.*" also matches names without an extension.
+// Turns "Ledra Datafiles (*.DF)|*.DF|All Files (*.*)|*.*" into Qt's name filters: each
+// description as written, then its patterns made to work as users expect on every platform,
+// whether or not its dialogs match names case-sensitively: "*.DF" also matches ".df", and
+// "*.*" also matches names without an extension. The dialogs hide the added patterns, so the
+// user reads each description exactly as written.
 QStringList qtNameFilters(const QString& filter);
