@@ -1,0 +1,16 @@
+// Prints the MIME type the desktop's shared MIME database gives each file name on the command
+// line, one per line, as file managers see it when they choose which programs to offer.
+#include <QCoreApplication>
+#include <QMimeDatabase>
+#include <QTextStream>
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    const QMimeDatabase database;
+    const QStringList names = QCoreApplication::arguments().mid(1);
+    for (const QString& name : names)
+        out << database.mimeTypeForFile(name, QMimeDatabase::MatchExtension).name() << '\n';
+    return 0;
+}
