@@ -2,10 +2,10 @@
 
 #include "doubles/MemoryClipboard.h"
 #include "doubles/MemorySettingsStore.h"
+#include "doubles/RecordingPrinter.h"
 #include "doubles/ScriptedFileDialogs.h"
+#include "doubles/ScriptedFolders.h"
 #include "doubles/ScriptedQuestions.h"
-#include "platform/Folders.h"
-#include "platform/Printers.h"
 #include "platform/Services.h"
 
 // Every service as a test double, owned together for one test.
@@ -18,6 +18,6 @@ public:
     ScriptedFileDialogs fileDialogs;
     MemorySettingsStore settings;
     MemoryClipboard clipboard;
-    QtPrinters printers;
-    QtFolders folders;
+    RecordingPrinters printers;
+    ScriptedFolders folders;
 };

@@ -1,0 +1,172 @@
+#include "dialogs/frmPreferences.h"
+
+#include "dialogs/frmBrowse.h"
+#include "mainwindow/Layout.h"
+#include "platform/FileDialogs.h"
+#include "platform/SettingsStore.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <array>
+#include <charconv>
+
+namespace {
+
+const QString DefaultWrkDir = QStringLiteral("C:\\");
+const QString DefaultAsciiHeader = QStringLiteral("1");
+const QString DefaultAsciiText = QStringLiteral("%%HP: T(3)A(D)F(.);");
+const QString DefaultFont = QStringLiteral("Arial");
+const QString DefaultFontSize = QStringLiteral("11");
+
+template <typename Widget> Widget* placed(Widget* widget, const char* name, const QRect& geometry)
+{
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+} // namespace
+
+QString pointSizeText(qreal pointSize)
+{
+    std::array<char, 32> digits{};
+    const auto end =
+        std::to_chars(digits.data(), digits.data() + digits.size(), static_cast<float>(pointSize));
+    return QString::fromLatin1(digits.data(), end.ptr - digits.data());
+}
+
+frmPreferences::frmPreferences(const Services& services, QWidget* parent)
+    : QDialog(parent), m_services(services)
+{
+    setObjectName(QStringLiteral("frmPreferences"));
+    setWindowTitle(tr("Tabulet Preferences"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+    setWindowIcon(tabuletIcon());
+    setFont(tabuletWidgetFont());
+    setFixedSize(twips(5175), twips(3270));
+    createControls();
+    orderTabs();
+    connectControls();
+    Form_Load();
+}
+
+void frmPreferences::createControls()
+{
+    cmdOK = placed(new QPushButton(tr("OK"), this), "cmdOK", twipsRect(3720, 360, 1215, 375));
+    cmdPrefCancel = placed(new QPushButton(tr("Cancel"), this), "cmdPrefCancel",
+                           twipsRect(3720, 840, 1215, 375));
+    cmdBrowse = placed(new QPushButton(tr("Browse..."), this), "cmdBrowse",
+                       twipsRect(3720, 2640, 1215, 375));
+    cmdFonts =
+        placed(new QPushButton(tr("Fonts..."), this), "cmdFonts", twipsRect(3720, 1800, 1215, 375));
+
+    Frame1 =
+        placed(new QGroupBox(tr("ASCII Header"), this), "Frame1", twipsRect(120, 240, 3255, 1215));
+    chkASCII = placed(new QCheckBox(tr("Add ASCII header to file."), Frame1), "chkASCII",
+                      twipsRect(120, 360, 2055, 255));
+    lblASCII =
+        placed(new QLabel(tr("ASCII Header:"), Frame1), "lblASCII", twipsRect(120, 855, 1095, 255));
+    txtASCII = placed(new QLineEdit(Frame1), "txtASCII", twipsRect(1200, 840, 1935, 285));
+
+    Frame2 =
+        placed(new QGroupBox(tr("Default Font"), this), "Frame2", twipsRect(120, 1680, 3255, 615));
+    txtFontName = placed(new QLineEdit(Frame2), "txtFontName", twipsRect(120, 240, 1815, 285));
+    txtFontSize = placed(new QLineEdit(Frame2), "txtFontSize", twipsRect(2520, 240, 615, 285));
+    Label1 = placed(new QLabel(tr("Size:"), Frame2), "Label1", twipsRect(2040, 240, 375, 255));
+
+    Frame3 = placed(new QGroupBox(tr("Working Directory"), this), "Frame3",
+                    twipsRect(120, 2520, 3255, 615));
+    // The field belongs to the window, not to the frame around it, and is drawn over it.
+    txtWrkDir = placed(new QLineEdit(this), "txtWrkDir", twipsRect(240, 2760, 3015, 285));
+    txtWrkDir->raise();
+}
+
+void frmPreferences::orderTabs()
+{
+    const std::array<QWidget*, 9> order{cmdOK,    cmdPrefCancel, cmdBrowse,   txtWrkDir,  chkASCII,
+                                        txtASCII, cmdFonts,      txtFontName, txtFontSize};
+    for (std::size_t i = 0; i + 1 < order.size(); ++i)
+        QWidget::setTabOrder(order.at(i), order.at(i + 1));
+}
+
+void frmPreferences::connectControls()
+{
+    connect(cmdOK, &QPushButton::clicked, this, &frmPreferences::cmdOK_Click);
+    connect(cmdPrefCancel, &QPushButton::clicked, this, &frmPreferences::cmdPrefCancel_Click);
+    connect(cmdBrowse, &QPushButton::clicked, this, &frmPreferences::cmdBrowse_Click);
+    connect(cmdFonts, &QPushButton::clicked, this, &frmPreferences::cmdFonts_Click);
+    connect(chkASCII, &QCheckBox::toggled, this, &frmPreferences::chkASCII_Click);
+}
+
+void frmPreferences::Form_Load()
+{
+    const SettingsStore& settings = m_services.settings;
+    txtWrkDir->setText(settings.read(PreferenceKey::WrkDir, DefaultWrkDir));
+    // Only the program's own "1" switches the header on; any other stored text leaves the box
+    // unchecked, and the header field greyed with it.
+    chkASCII->setChecked(settings.read(PreferenceKey::AsciiHeader, DefaultAsciiHeader) ==
+                         QLatin1String("1"));
+    txtASCII->setText(settings.read(PreferenceKey::AsciiText, DefaultAsciiText));
+    txtFontName->setText(settings.read(PreferenceKey::DefaultFont, DefaultFont));
+    txtFontSize->setText(settings.read(PreferenceKey::DefaultFontSize, DefaultFontSize));
+    ASCIIValue();
+}
+
+void frmPreferences::chkASCII_Click()
+{
+    ASCIIValue();
+}
+
+void frmPreferences::ASCIIValue()
+{
+    const bool on = chkASCII->isChecked();
+    lblASCII->setEnabled(on);
+    txtASCII->setEnabled(on);
+}
+
+void frmPreferences::cmdFonts_Click()
+{
+    const std::optional<QFont> font = m_services.fileDialogs.chooseFont(this);
+    if (!font)
+        return;
+    txtFontName->setText(font->family());
+    txtFontSize->setText(pointSizeText(font->pointSizeF()));
+}
+
+void frmPreferences::cmdBrowse_Click()
+{
+    frmBrowse browser(m_services, *txtWrkDir, this);
+    browser.exec();
+}
+
+void frmPreferences::cmdOK_Click()
+{
+    SettingsStore& settings = m_services.settings;
+    settings.write(PreferenceKey::WrkDir, txtWrkDir->text());
+    settings.write(PreferenceKey::AsciiHeader,
+                   chkASCII->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    settings.write(PreferenceKey::AsciiText, txtASCII->text());
+    settings.write(PreferenceKey::DefaultFont, txtFontName->text());
+    settings.write(PreferenceKey::DefaultFontSize, txtFontSize->text());
+    accept();
+}
+
+void frmPreferences::cmdPrefCancel_Click()
+{
+    reject();
+}
+
+void frmPreferences::keyPressEvent(QKeyEvent* event)
+{
+    // Neither button is the cancel button, so Escape closes nothing here.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
