@@ -78,8 +78,11 @@ std::optional<FileChoice> QtFileDialogs::saveFileAs(QWidget* parent, const QStri
 std::optional<QFont> QtFileDialogs::chooseFont(QWidget* parent)
 {
     QFontDialog dialog(parent);
+    // Only Qt's own dialog honours the font filter. It lists the styles a font really has
+    // and picks families from its list, so no simulated style and no font that does not
+    // exist can be chosen; the filter keeps it to scalable fonts, as printing needs.
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
     dialog.setOption(QFontDialog::ScalableFonts);
-    dialog.setOption(QFontDialog::NoButtons, false);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.selectedFont();
