@@ -1,11 +1,81 @@
 #pragma once
 
-// The default printer. (Operations are added by the printing code.)
+#include <QFont>
+#include <QPainter>
+#include <QString>
+#include <memory>
+
+class QPrinter;
+
+// One printout on one printer, as the Print command drives it. Positions are in twips from the
+// top-left corner of the printable area. The first text printed opens the print job; until
+// then nothing reaches the printer.
+class Printer
+{
+public:
+    virtual ~Printer() = default;
+
+    virtual void setFontName(const QString& name) = 0;
+    virtual void setFontSize(float points) = 0;
+    virtual void setCurrentX(int twips) = 0;
+    virtual void setCurrentY(int twips) = 0;
+
+    // Prints `text` from the current position and ends the line; each CR LF inside it starts
+    // a new line. A line that does not fit on the page goes to the top of a new one. Afterwards
+    // the position is at the start of the next line. False when the printer failed.
+    virtual bool print(const QString& text) = 0;
+    // Sends the pages printed so far as one job. False when the printer failed.
+    virtual bool endDoc() = 0;
+    // Gives up an unfinished job and releases the printer.
+    virtual void killDoc() = 0;
+    // What went wrong, after print() or endDoc() returned false.
+    virtual QString errorText() const = 0;
+};
+
 class Printers
 {
 public:
     virtual ~Printers() = default;
+
+    // The platform's default printer, or nullptr when there is none.
+    virtual std::unique_ptr<Printer> defaultPrinter() = 0;
+};
+
+class QtPrinter final : public Printer
+{
+public:
+    explicit QtPrinter(std::unique_ptr<QPrinter> printer);
+    ~QtPrinter() override;
+
+    // A printer that writes a PDF file instead of going to a printer.
+    static std::unique_ptr<QtPrinter> toPdfFile(const QString& path);
+
+    void setFontName(const QString& name) override;
+    void setFontSize(float points) override;
+    void setCurrentX(int twips) override;
+    void setCurrentY(int twips) override;
+    bool print(const QString& text) override;
+    bool endDoc() override;
+    void killDoc() override;
+    QString errorText() const override;
+
+private:
+    bool openJob();
+    bool printLine(QStringView line);
+    void drawLine(QStringView line);
+    bool fail(const QString& error);
+
+    std::unique_ptr<QPrinter> m_printer;
+    QPainter m_painter;
+    QFont m_font;
+    // The current position, in the printer's own units.
+    qreal m_x = 0;
+    qreal m_y = 0;
+    QString m_error;
 };
 
 class QtPrinters final : public Printers
-{};
+{
+public:
+    std::unique_ptr<Printer> defaultPrinter() override;
+};

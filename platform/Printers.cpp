@@ -1,0 +1,154 @@
+#include "platform/Printers.h"
+
+#include <QCoreApplication>
+#include <QFontMetricsF>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <cmath>
+
+namespace {
+
+constexpr int TwipsPerInch = 1440;
+// A tab moves on to the next half inch, so that record text stands clearly under its header.
+constexpr int TabStopTwips = 720;
+
+QString printerText(const char* text)
+{
+    return QCoreApplication::translate("Printer", text);
+}
+
+} // namespace
+
+QtPrinter::QtPrinter(std::unique_ptr<QPrinter> printer) : m_printer(std::move(printer)) {}
+
+QtPrinter::~QtPrinter()
+{
+    killDoc();
+}
+
+std::unique_ptr<QtPrinter> QtPrinter::toPdfFile(const QString& path)
+{
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(path);
+    return std::make_unique<QtPrinter>(std::move(printer));
+}
+
+void QtPrinter::setFontName(const QString& name)
+{
+    m_font.setFamily(name);
+    if (m_painter.isActive())
+        m_painter.setFont(m_font);
+}
+
+void QtPrinter::setFontSize(float points)
+{
+    m_font.setPointSizeF(points);
+    if (m_painter.isActive())
+        m_painter.setFont(m_font);
+}
+
+void QtPrinter::setCurrentX(int twips)
+{
+    m_x = twips * qreal(m_printer->logicalDpiX()) / TwipsPerInch;
+}
+
+void QtPrinter::setCurrentY(int twips)
+{
+    m_y = twips * qreal(m_printer->logicalDpiY()) / TwipsPerInch;
+}
+
+bool QtPrinter::print(const QString& text)
+{
+    if (!openJob())
+        return false;
+    for (QStringView line : QStringView(text).split(u"\r\n")) {
+        if (!printLine(line))
+            return false;
+    }
+    return true;
+}
+
+bool QtPrinter::endDoc()
+{
+    if (!m_painter.isActive())
+        return true;
+    if (!m_painter.end() || m_printer->printerState() == QPrinter::Error)
+        return fail(printerText("The printer could not finish the print job."));
+    return true;
+}
+
+void QtPrinter::killDoc()
+{
+    if (!m_painter.isActive())
+        return;
+    // Not every print engine can withdraw a job (Qt's PDF and CUPS engines cannot); ending the
+    // painter is then the only way to release the printer and the job's temporary file.
+    m_printer->abort();
+    m_painter.end();
+}
+
+QString QtPrinter::errorText() const
+{
+    return m_error;
+}
+
+bool QtPrinter::openJob()
+{
+    if (m_painter.isActive())
+        return true;
+    if (!m_painter.begin(m_printer.get())) {
+        const QString target = m_printer->outputFileName().isEmpty() ? m_printer->printerName()
+                                                                     : m_printer->outputFileName();
+        return fail(printerText("The printer \"%1\" could not start a print job.").arg(target));
+    }
+    m_painter.setFont(m_font);
+    return true;
+}
+
+bool QtPrinter::printLine(QStringView line)
+{
+    const qreal lineHeight = QFontMetricsF(m_font, m_printer.get()).lineSpacing();
+    if (m_y > 0 && m_y + lineHeight > m_printer->height()) {
+        if (!m_printer->newPage())
+            return fail(printerText("The printer could not start a new page."));
+        m_y = 0;
+    }
+    drawLine(line);
+    m_x = 0;
+    m_y += lineHeight;
+    return true;
+}
+
+void QtPrinter::drawLine(QStringView line)
+{
+    const QFontMetricsF metrics(m_font, m_printer.get());
+    const qreal tabStop = TabStopTwips * qreal(m_printer->logicalDpiX()) / TwipsPerInch;
+    const qreal baseline = m_y + metrics.ascent();
+    qreal x = m_x;
+    bool firstPart = true;
+    for (QStringView part : line.split(u'\t')) {
+        if (!firstPart)
+            x = (std::floor(x / tabStop) + 1) * tabStop;
+        firstPart = false;
+        if (part.isEmpty())
+            continue;
+        const QString partText = part.toString();
+        m_painter.drawText(QPointF(x, baseline), partText);
+        x += metrics.horizontalAdvance(partText);
+    }
+}
+
+bool QtPrinter::fail(const QString& error)
+{
+    m_error = error;
+    return false;
+}
+
+std::unique_ptr<Printer> QtPrinters::defaultPrinter()
+{
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull())
+        return nullptr;
+    return std::make_unique<QtPrinter>(std::make_unique<QPrinter>(info, QPrinter::HighResolution));
+}

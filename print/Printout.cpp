@@ -1,0 +1,138 @@
+#include "print/Printout.h"
+
+#include "platform/Printers.h"
+#include "print/DataFileLineReader.h"
+
+#include <optional>
+
+namespace {
+
+const QString TwoEmptyLines = QStringLiteral("\r\n\r\n");
+constexpr QChar Quote = u'"';
+
+// Reads and prints the records, once the preamble has been skipped.
+class RecordPrinter
+{
+public:
+    RecordPrinter(DataFileLineReader& lines, Printer* printer) : m_lines(lines), m_printer(printer)
+    {}
+
+    PrintoutResult run()
+    {
+        while (!m_lines.atEnd()) {
+            std::optional<QString> header;
+            if (const std::optional<PrintoutResult> stop = readHeader(header))
+                return *stop;
+            if (!header->isEmpty() && !printAtIndent(*header))
+                return PrintoutResult::PrinterFailed;
+            if (const std::optional<PrintoutResult> stop = printText())
+                return *stop;
+        }
+        return m_lines.failed() ? PrintoutResult::ReadFailed : PrintoutResult::Complete;
+    }
+
+private:
+    // Prints the records without text that come first, and finds the header of the next record
+    // that has text. Returns why reading must stop instead, if it must.
+    std::optional<PrintoutResult> readHeader(std::optional<QString>& header)
+    {
+        for (;;) {
+            std::optional<QString> line = m_lines.readLine();
+            if (!line)
+                return endedEarly();
+            if (line->isEmpty())
+                continue;
+            if (*line == QLatin1String("}"))
+                return PrintoutResult::Complete;
+            QString rest = line->mid(1);
+            if (!rest.contains(Quote)) {
+                header = rest;
+                return std::nullopt;
+            }
+            rest.chop(1);
+            if (!printAtIndent(rest + TwoEmptyLines))
+                return PrintoutResult::PrinterFailed;
+        }
+    }
+
+    // Prints a record's text lines up to the one holding the closing quote.
+    std::optional<PrintoutResult> printText()
+    {
+        for (;;) {
+            std::optional<QString> line = m_lines.readLine();
+            if (!line)
+                return endedEarly();
+            const bool last = line->contains(Quote);
+            if (last)
+                line->chop(1);
+            if (!printAtIndent(u'\t' + *line + (last ? TwoEmptyLines : QString())))
+                return PrintoutResult::PrinterFailed;
+            if (last)
+                return std::nullopt;
+        }
+    }
+
+    PrintoutResult endedEarly() const
+    {
+        return m_lines.failed() ? PrintoutResult::ReadFailed : PrintoutResult::EndedInsideList;
+    }
+
+    bool printAtIndent(const QString& text)
+    {
+        if (!m_printer)
+            return true;
+        m_printer->setCurrentX(PrintoutLeftIndent);
+        return m_printer->print(text);
+    }
+
+    DataFileLineReader& m_lines;
+    Printer* m_printer;
+};
+
+} // namespace
+
+bool printTitleLines(Printer& printer, const QString& fileTitle, const QString& date)
+{
+    printer.setCurrentX(PrintoutLeftIndent);
+    printer.setCurrentY(PrintoutTopMargin);
+    if (!printer.print(QStringLiteral("File name: ") + fileTitle))
+        return false;
+    printer.setCurrentX(PrintoutLeftIndent);
+    return printer.print(QStringLiteral("Date: ") + date + TwoEmptyLines);
+}
+
+PrintoutResult FilePrint(QIODevice& dataFile, Printer* printer)
+{
+    DataFileLineReader lines(dataFile);
+    if (!lines.rewind())
+        return PrintoutResult::ReadFailed;
+    const int preamble = preambleLineCount(lines);
+    if (lines.failed() || !lines.rewind())
+        return PrintoutResult::ReadFailed;
+    for (int skipped = 0; skipped < preamble; ++skipped)
+        lines.readLine();
+    return RecordPrinter(lines, printer).run();
+}
+
+int preambleLineCount(DataFileLineReader& lines)
+{
+    const std::optional<QString> first = lines.readLine();
+    if (!first)
+        return 0;
+    std::optional<QString> line = lines.readLine();
+    if (line && *line == QLatin1String("{"))
+        return 2;
+    if (*first == QLatin1String("{"))
+        return 1;
+    const int transferHeader = first->startsWith(u'%') ? 1 : 0;
+    if (first->startsWith(Quote))
+        return transferHeader;
+    // The "{" may stand further down, for instance after a transfer header of several lines.
+    for (int number = 2; line; ++number, line = lines.readLine()) {
+        if (line->startsWith(Quote))
+            break;
+        if (*line == QLatin1String("{"))
+            return number;
+    }
+    return transferHeader;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+class DataFileLineReader;
+class Printer;
+class QIODevice;
+
+// Printed positions, in twips from the top-left corner of the printable area.
+inline constexpr int PrintoutLeftIndent = 1440;
+inline constexpr int PrintoutTopMargin = 720;
+
+// How far a printout of the records got.
+enum class PrintoutResult {
+    Complete,
+    ReadFailed,
+    // The file ended inside a record or before the list's closing "}".
+    EndedInsideList,
+    PrinterFailed,
+};
+
+// The file line and the date line, the first at the top margin, with two empty lines after
+// the date. False when the printer failed.
+bool printTitleLines(Printer& printer, const QString& fileTitle, const QString& date);
+
+// Prints the records of a saved data file: each header at the left indent, each line of its
+// text under it after a tab, two empty lines after each record. The file is read from its
+// start one line at a time and each line is printed as soon as it is read, so no file is ever
+// held whole. Without a printer the file is only read through, to learn whether a printout
+// would get to its end.
+PrintoutResult FilePrint(QIODevice& dataFile, Printer* printer);
+
+// The number of lines before the first record: the transfer header line and the list's "{",
+// found by the same rule as the program's file reader uses.
+int preambleLineCount(DataFileLineReader& lines);
