@@ -3,7 +3,6 @@
 #include "doubles/MemoryClipboard.h"
 #include "doubles/MemorySettingsStore.h"
 #include "doubles/RecordingPrinter.h"
-#include "doubles/RecordingPrinter.h"
 #include "doubles/ScriptedFileDialogs.h"
 #include "doubles/ScriptedFolders.h"
 #include "doubles/ScriptedQuestions.h"
