@@ -78,14 +78,15 @@ bool QtPrinter::endDoc()
     return true;
 }
 
-void QtPrinter::killDoc()
+bool QtPrinter::killDoc()
 {
     if (!m_painter.isActive())
-        return;
+        return true;
     // Not every print engine can withdraw a job (Qt's PDF and CUPS engines cannot); ending the
     // painter is then the only way to release the printer and the job's temporary file.
-    m_printer->abort();
+    const bool withdrawn = m_printer->abort();
     m_painter.end();
+    return withdrawn;
 }
 
 QString QtPrinter::errorText() const

@@ -26,8 +26,9 @@ public:
     virtual bool print(const QString& text) = 0;
     // Sends the pages printed so far as one job. False when the printer failed.
     virtual bool endDoc() = 0;
-    // Gives up an unfinished job and releases the printer.
-    virtual void killDoc() = 0;
+    // Gives up an unfinished job and releases the printer. False when the pages printed so far
+    // could not be withdrawn and may still come out of the printer.
+    virtual bool killDoc() = 0;
     // What went wrong, after print() or endDoc() returned false.
     virtual QString errorText() const = 0;
 };
@@ -56,7 +57,7 @@ public:
     void setCurrentY(int twips) override;
     bool print(const QString& text) override;
     bool endDoc() override;
-    void killDoc() override;
+    bool killDoc() override;
     QString errorText() const override;
 
 private:

@@ -24,21 +24,30 @@ std::optional<float> fontSizeFrom(const QString& text)
 
 QString printoutFailure(PrintoutResult result, const QFile& file, const Printer& printer)
 {
-    const QString fileName = QDir::toNativeSeparators(file.fileName());
-    switch (result) {
-    case PrintoutResult::ReadFailed:
-        return frmTabulet::tr("The file %1 could not be read (%2). The document was not printed.")
-            .arg(fileName, file.errorString());
-    case PrintoutResult::EndedInsideList:
-        return frmTabulet::tr("The file %1 ends inside a record, before the closing \"}\" of "
-                              "its list. The document was not printed.")
-            .arg(fileName);
-    case PrintoutResult::PrinterFailed:
-        return frmTabulet::tr("%1 The document was not printed.").arg(printer.errorText());
-    case PrintoutResult::Complete:
-        break;
-    }
-    return QString();
+    if (result == PrintoutResult::ReadFailed)
+        return frmTabulet::tr("The file %1 could not be read (%2).")
+            .arg(QDir::toNativeSeparators(file.fileName()), file.errorString());
+    return printer.errorText();
+}
+
+// Prints the saved file under the title lines. The file is read through once before the job is
+// opened: a job cannot be withdrawn on every platform once pages are on their way, so whatever
+// can go wrong with the file is found while nothing has been printed.
+PrintoutResult printFile(QFile& file, Printer& printer, const QString& fontName, float fontSize,
+                         const QString& fileTitle)
+{
+    const PrintoutResult check = FilePrint(file, nullptr);
+    if (check != PrintoutResult::Complete)
+        return check;
+    printer.setFontName(fontName);
+    printer.setFontSize(fontSize);
+    const QString date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+    if (!printTitleLines(printer, fileTitle, date))
+        return PrintoutResult::PrinterFailed;
+    const PrintoutResult result = FilePrint(file, &printer);
+    if (result == PrintoutResult::Complete && !printer.endDoc())
+        return PrintoutResult::PrinterFailed;
+    return result;
 }
 
 } // namespace
@@ -67,11 +76,20 @@ void frmTabulet::mnuFilePrint_Click()
         return;
     }
 
+    // An unnamed document is saved through the Save As dialog, which keeps the last file chosen
+    // in it. Clearing that first tells a save that failed after a choice from a cancelled one.
+    const bool named = !CurrentFileName.isEmpty();
+    const FileChoice lastSaveAsChoice = dlgFileSaveAs;
+    if (!named)
+        dlgFileSaveAs = FileChoice{};
     if (!FileSaveSub()) {
-        // A document still without a name means the user cancelled the Save As dialog and so
-        // chose not to print; otherwise the save has already said what went wrong.
-        if (!CurrentFileName.isEmpty())
-            reportFailure(tr("The document could not be saved, so it was not printed."));
+        if (!named && dlgFileSaveAs.fileName.isEmpty()) {
+            // Cancelled: the user chose not to print, and is told nothing.
+            dlgFileSaveAs = lastSaveAsChoice;
+            return;
+        }
+        // The save has already said why it failed.
+        reportFailure(tr("The document could not be saved, so it was not printed."));
         return;
     }
 
@@ -81,26 +99,17 @@ void frmTabulet::mnuFilePrint_Click()
                           .arg(QDir::toNativeSeparators(CurrentFileName), file.errorString()));
         return;
     }
-    // The file is read through once before the job is opened: a job cannot be withdrawn on
-    // every platform once pages are on their way, so whatever can go wrong with the file is
-    // found while nothing has been printed.
-    PrintoutResult result = FilePrint(file, nullptr);
-    if (result == PrintoutResult::Complete) {
-        printer->setFontName(fontName);
-        printer->setFontSize(*fontSize);
-        const QString date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
-        result = printTitleLines(*printer, dlgFileOpen.fileTitle, date)
-                     ? FilePrint(file, printer.get())
-                     : PrintoutResult::PrinterFailed;
-        if (result == PrintoutResult::Complete && !printer->endDoc())
-            result = PrintoutResult::PrinterFailed;
-    }
+    const PrintoutResult result =
+        printFile(file, *printer, fontName, *fontSize, dlgFileOpen.fileTitle);
     if (result != PrintoutResult::Complete) {
-        printer->killDoc();
-        const QString message = printoutFailure(result, file, *printer);
+        const bool withdrawn = printer->killDoc();
+        const QString failure = printoutFailure(result, file, *printer);
         printer.reset();
         file.close();
-        reportFailure(message);
+        reportFailure(failure + u' ' +
+                      (withdrawn ? tr("The document was not printed.")
+                                 : tr("What was printed before this may still come out of the "
+                                      "printer.")));
         return;
     }
     printer.reset();

@@ -74,7 +74,7 @@ private:
 
     PrintoutResult endedEarly() const
     {
-        return m_lines.failed() ? PrintoutResult::ReadFailed : PrintoutResult::EndedInsideList;
+        return m_lines.failed() ? PrintoutResult::ReadFailed : PrintoutResult::Complete;
     }
 
     bool printAtIndent(const QString& text)

@@ -14,8 +14,6 @@ inline constexpr int PrintoutTopMargin = 720;
 enum class PrintoutResult {
     Complete,
     ReadFailed,
-    // The file ended inside a record or before the list's closing "}".
-    EndedInsideList,
     PrinterFailed,
 };
 
@@ -26,8 +24,9 @@ bool printTitleLines(Printer& printer, const QString& fileTitle, const QString& 
 // Prints the records of a saved data file: each header at the left indent, each line of its
 // text under it after a tab, two empty lines after each record. The file is read from its
 // start one line at a time and each line is printed as soon as it is read, so no file is ever
-// held whole. Without a printer the file is only read through, to learn whether a printout
-// would get to its end.
+// held whole. A file that ends before its closing "}" prints as far as it goes, as the program
+// reads it as far as it goes. Without a printer the file is only read through, to learn whether a
+// printout would get to its end.
 PrintoutResult FilePrint(QIODevice& dataFile, Printer* printer);
 
 // The number of lines before the first record: the transfer header line and the list's "{",

@@ -41,9 +41,10 @@ bool RecordingPrinter::endDoc()
     return true;
 }
 
-void RecordingPrinter::killDoc()
+bool RecordingPrinter::killDoc()
 {
     m_record.discarded = true;
+    return true;
 }
 
 QString RecordingPrinter::errorText() const

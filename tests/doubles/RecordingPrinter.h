@@ -43,7 +43,7 @@ public:
     void setCurrentY(int twips) override { m_y = twips; }
     bool print(const QString& text) override;
     bool endDoc() override;
-    void killDoc() override;
+    bool killDoc() override;
     QString errorText() const override;
 
 private:
