@@ -1,5 +1,6 @@
 #include "dialogs/frmBrowse.h"
 
+#include "dialogs/DialogKeys.h"
 #include "mainwindow/Layout.h"
 #include "platform/Questions.h"
 #include "platform/SettingsStore.h"
@@ -71,10 +72,12 @@ void frmBrowse::createControls()
     cmdOk = new QPushButton(tr("OK"), this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
     cmdOk->setGeometry(twipsRect(2760, 120, 1215, 375));
+    cmdOk->setAutoDefault(false);
 
     cmdCancel = new QPushButton(tr("Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setGeometry(twipsRect(2760, 600, 1215, 375));
+    cmdCancel->setAutoDefault(false);
 
     drvWrkDir = new QComboBox(this);
     drvWrkDir->setObjectName(QStringLiteral("drvWrkDir"));
@@ -278,12 +281,8 @@ void frmBrowse::tellUnexpected(const FolderError& error)
 
 void frmBrowse::keyPressEvent(QKeyEvent* event)
 {
-    // Neither button is the cancel button, so Escape closes nothing here.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!handleKeyWithoutDefaultButtons(*this, *event))
+        QDialog::keyPressEvent(event);
 }
 
 bool frmBrowse::eventFilter(QObject* watched, QEvent* event)

@@ -1,5 +1,6 @@
 #include "dialogs/frmPreferences.h"
 
+#include "dialogs/DialogKeys.h"
 #include "dialogs/frmBrowse.h"
 #include "mainwindow/Layout.h"
 #include "platform/FileDialogs.h"
@@ -27,6 +28,15 @@ template <typename Widget> Widget* placed(Widget* widget, const char* name, cons
     widget->setObjectName(QLatin1String(name));
     widget->setGeometry(geometry);
     return widget;
+}
+
+// No button is auto-default: Qt would otherwise make the first one the default button.
+QPushButton* pushButton(const QString& text, QWidget* parent, const char* name,
+                        const QRect& geometry)
+{
+    auto* button = placed(new QPushButton(text, parent), name, geometry);
+    button->setAutoDefault(false);
+    return button;
 }
 
 } // namespace
@@ -57,13 +67,11 @@ frmPreferences::frmPreferences(const Services& services, QWidget* parent)
 
 void frmPreferences::createControls()
 {
-    cmdOK = placed(new QPushButton(tr("OK"), this), "cmdOK", twipsRect(3720, 360, 1215, 375));
-    cmdPrefCancel = placed(new QPushButton(tr("Cancel"), this), "cmdPrefCancel",
-                           twipsRect(3720, 840, 1215, 375));
-    cmdBrowse = placed(new QPushButton(tr("Browse..."), this), "cmdBrowse",
-                       twipsRect(3720, 2640, 1215, 375));
-    cmdFonts =
-        placed(new QPushButton(tr("Fonts..."), this), "cmdFonts", twipsRect(3720, 1800, 1215, 375));
+    cmdOK = pushButton(tr("OK"), this, "cmdOK", twipsRect(3720, 360, 1215, 375));
+    cmdPrefCancel =
+        pushButton(tr("Cancel"), this, "cmdPrefCancel", twipsRect(3720, 840, 1215, 375));
+    cmdBrowse = pushButton(tr("Browse..."), this, "cmdBrowse", twipsRect(3720, 2640, 1215, 375));
+    cmdFonts = pushButton(tr("Fonts..."), this, "cmdFonts", twipsRect(3720, 1800, 1215, 375));
 
     Frame1 =
         placed(new QGroupBox(tr("ASCII Header"), this), "Frame1", twipsRect(120, 240, 3255, 1215));
@@ -163,10 +171,6 @@ void frmPreferences::cmdPrefCancel_Click()
 
 void frmPreferences::keyPressEvent(QKeyEvent* event)
 {
-    // Neither button is the cancel button, so Escape closes nothing here.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!handleKeyWithoutDefaultButtons(*this, *event))
+        QDialog::keyPressEvent(event);
 }
