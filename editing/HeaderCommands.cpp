@@ -3,6 +3,7 @@
 #include "mainwindow/frmTabulet.h"
 #include "platform/Questions.h"
 
+#include <QItemSelectionModel>
 #include <QListView>
 
 namespace {
@@ -22,6 +23,14 @@ const QString TryAgain = QStringLiteral("Try again.");
 bool fitsHeaderLimit(const QString& answer)
 {
     return answer.size() <= HeaderLimit;
+}
+
+// The list view would select the entry that moves up into the removed one's place, and so
+// show that entry's record; a removal leaves no entry selected, so the selection goes first.
+void removeEntryUnselected(QListView& list, RecordStore& store, int position)
+{
+    list.selectionModel()->clear();
+    store.removeAt(position);
 }
 
 } // namespace
@@ -52,7 +61,7 @@ void frmTabulet::mnuHeadersRemoveHeader_Click()
     if (answer != QMessageBox::Ok)
         return;
     m_store->setRecordText(m_store->recordIndexAt(position), QString());
-    m_store->removeAt(position);
+    removeEntryUnselected(*lstHeaders, *m_store, position);
 }
 
 void frmTabulet::HeaderAdd()
@@ -101,7 +110,7 @@ void frmTabulet::HeaderEditSub()
     }
 
     // Spaces typed around a new name are kept, unlike when adding.
-    m_store->removeAt(position);
+    removeEntryUnselected(*lstHeaders, *m_store, position);
     m_store->insertAt(position, answer, recordIndex);
     // Select the renamed entry again so that the data field, which still shows its record,
     // keeps storing into it.
