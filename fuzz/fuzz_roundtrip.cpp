@@ -1,0 +1,75 @@
+// Builds a document from the input, writes it and reads it back. Every document whose headers
+// hold no quote, CR or LF and no space at their ends, and whose texts hold no quote and break
+// lines only with CR LF, must come back unchanged, whatever the transfer header settings.
+#include "core/DataFile.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fuzzer/FuzzedDataProvider.h>
+
+namespace {
+
+QByteArray take(FuzzedDataProvider& input, std::size_t maxLength)
+{
+    return QByteArray::fromStdString(input.ConsumeRandomLengthString(maxLength));
+}
+
+QString headerFrom(QByteArray bytes)
+{
+    bytes.replace('"', "").replace('\r', "").replace('\n', "");
+    qsizetype begin = 0;
+    qsizetype end = bytes.size();
+    while (begin < end && bytes[begin] == ' ')
+        ++begin;
+    while (end > begin && bytes[end - 1] == ' ')
+        --end;
+    return QString::fromLatin1(bytes.sliced(begin, end - begin));
+}
+
+// Any CR that does not start a CR LF gets its LF, as a record's text would hold it.
+QString textFrom(QByteArray bytes)
+{
+    bytes.replace('"', "");
+    QByteArray text;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        text.append(bytes[i]);
+        if (bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n'))
+            text.append('\n');
+    }
+    return QString::fromLatin1(text);
+}
+
+QString describe(const QList<datafile::Record>& records)
+{
+    QString shown;
+    for (const datafile::Record& record : records)
+        shown += QStringLiteral("[%1 => %2] ").arg(record.header, record.text);
+    return shown;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    FuzzedDataProvider input(data, size);
+    static const char* const headerSettings[] = {"1", "0", "", " 1"};
+    const QString asciiHeader =
+        QString::fromLatin1(headerSettings[input.ConsumeIntegralInRange(0, 3)]);
+    const QString asciiText = QString::fromLatin1(take(input, 80).replace('\r', ""));
+
+    QList<datafile::Record> records;
+    while (input.remaining_bytes() > 0 && records.size() < 20000) {
+        QString header = headerFrom(take(input, 40));
+        records.append({std::move(header), textFrom(take(input, 400))});
+    }
+
+    const QByteArray file = datafile::fileBytes(datafile::write(records, asciiHeader, asciiText));
+    const QList<datafile::Record> readBack = datafile::read(file).records;
+    if (readBack != records) {
+        std::fprintf(stderr, "round trip broken\nwritten: %s\nread:    %s\n",
+                     qPrintable(describe(records)), qPrintable(describe(readBack)));
+        std::abort();
+    }
+    return 0;
+}
