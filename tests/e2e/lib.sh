@@ -220,3 +220,14 @@ seed_preferences() {
     mkdir -p "$XDG_CONFIG_HOME/Tabulet"
     printf '%s\n' '[Preferences]' "$@" >"$XDG_CONFIG_HOME/Tabulet/Tabulet.conf"
 }
+
+# File > Exit on a document with content, answering No to "Save before exiting?".
+exit_without_saving() {
+    local prompt
+    focus "$MAIN_WINDOW"
+    keys alt+f x
+    prompt=$(wait_window '^Save Current\?$')
+    focus "$prompt"
+    keys alt+n
+    expect_exit
+}
