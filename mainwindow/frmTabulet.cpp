@@ -317,9 +317,14 @@ bool frmTabulet::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
     } else if (watched == txtDataField) {
-        if (event->type() == QEvent::FocusIn)
+        // Opening a menu takes the focus away only while the menu is open; Paste must show
+        // the state the Edit menu just set, not the field's focus loss to the menu itself.
+        const auto byPopup = [event] {
+            return static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason;
+        };
+        if (event->type() == QEvent::FocusIn && !byPopup())
             txtDataField_GotFocus();
-        else if (event->type() == QEvent::FocusOut)
+        else if (event->type() == QEvent::FocusOut && !byPopup())
             txtDataField_LostFocus();
     }
     return QMainWindow::eventFilter(watched, event);
