@@ -37,15 +37,13 @@ std::unique_ptr<QtPrinter> QtPrinter::toPdfFile(const QString& path)
 void QtPrinter::setFontName(const QString& name)
 {
     m_font.setFamily(name);
-    if (m_painter.isActive())
-        m_painter.setFont(m_font);
+    applyFont();
 }
 
 void QtPrinter::setFontSize(float points)
 {
     m_font.setPointSizeF(points);
-    if (m_painter.isActive())
-        m_painter.setFont(m_font);
+    applyFont();
 }
 
 void QtPrinter::setCurrentX(int twips)
@@ -103,13 +101,13 @@ bool QtPrinter::openJob()
                                                                      : m_printer->outputFileName();
         return fail(printerText("The printer \"%1\" could not start a print job.").arg(target));
     }
-    m_painter.setFont(m_font);
+    applyFont();
     return true;
 }
 
 bool QtPrinter::printLine(QStringView line)
 {
-    const qreal lineHeight = QFontMetricsF(m_font, m_printer.get()).lineSpacing();
+    const qreal lineHeight = metrics().lineSpacing();
     if (m_y > 0 && m_y + lineHeight > m_printer->height()) {
         if (!m_printer->newPage())
             return fail(printerText("The printer could not start a new page."));
@@ -123,9 +121,8 @@ bool QtPrinter::printLine(QStringView line)
 
 void QtPrinter::drawLine(QStringView line)
 {
-    const QFontMetricsF metrics(m_font, m_printer.get());
     const qreal tabStop = TabStopTwips * qreal(m_printer->logicalDpiX()) / TwipsPerInch;
-    const qreal baseline = m_y + metrics.ascent();
+    const qreal baseline = m_y + metrics().ascent();
     qreal x = m_x;
     bool firstPart = true;
     for (QStringView part : line.split(u'\t')) {
@@ -136,8 +133,22 @@ void QtPrinter::drawLine(QStringView line)
             continue;
         const QString partText = part.toString();
         m_painter.drawText(QPointF(x, baseline), partText);
-        x += metrics.horizontalAdvance(partText);
+        x += metrics().horizontalAdvance(partText);
     }
+}
+
+void QtPrinter::applyFont()
+{
+    m_metrics.reset();
+    if (m_painter.isActive())
+        m_painter.setFont(m_font);
+}
+
+const QFontMetricsF& QtPrinter::metrics()
+{
+    if (!m_metrics)
+        m_metrics.emplace(m_font, m_printer.get());
+    return *m_metrics;
 }
 
 bool QtPrinter::fail(const QString& error)

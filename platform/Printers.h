@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QString>
 #include <memory>
+#include <optional>
 
 class QPrinter;
 
@@ -65,10 +67,14 @@ private:
     bool printLine(QStringView line);
     void drawLine(QStringView line);
     bool fail(const QString& error);
+    void applyFont();
+    const QFontMetricsF& metrics();
 
     std::unique_ptr<QPrinter> m_printer;
     QPainter m_painter;
     QFont m_font;
+    // Measured once for each font rather than for every line.
+    std::optional<QFontMetricsF> m_metrics;
     // The current position, in the printer's own units.
     qreal m_x = 0;
     qreal m_y = 0;
