@@ -39,6 +39,17 @@ QList<std::pair<QString, QString>> foldersDownTo(const QString& path, const QStr
     return chain;
 }
 
+// The directory list draws its levels by indentation alone: it has no expand and collapse
+// marks, since every level it shows is always open.
+class DirectoryList final : public QTreeWidget
+{
+public:
+    using QTreeWidget::QTreeWidget;
+
+protected:
+    void drawBranches(QPainter*, const QRect&, const QModelIndex&) const override {}
+};
+
 } // namespace
 
 frmBrowse::frmBrowse(const Services& services, QLineEdit& txtWrkDir, QWidget* parent)
@@ -59,7 +70,7 @@ frmBrowse::frmBrowse(const Services& services, QLineEdit& txtWrkDir, QWidget* pa
 
 void frmBrowse::createControls()
 {
-    dirWrkDir = new QTreeWidget(this);
+    dirWrkDir = new DirectoryList(this);
     dirWrkDir->setObjectName(QStringLiteral("dirWrkDir"));
     dirWrkDir->setGeometry(twipsRect(120, 600, 2415, 1440));
     dirWrkDir->setHeaderHidden(true);
@@ -230,6 +241,9 @@ void frmBrowse::showContents(const FolderContents& contents)
     }
     dirWrkDir->expandAll();
     dirWrkDir->setCurrentItem(current);
+    // Show as many subfolders as fit, as long as the current folder stays in sight.
+    if (current->childCount() > 0)
+        dirWrkDir->scrollToItem(current->child(current->childCount() - 1));
     dirWrkDir->scrollToItem(current);
     m_path = contents.path;
 }

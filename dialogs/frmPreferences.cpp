@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <array>
 #include <charconv>
 
@@ -77,6 +78,9 @@ void frmPreferences::createControls()
         placed(new QGroupBox(tr("ASCII Header"), this), "Frame1", twipsRect(120, 240, 3255, 1215));
     chkASCII = placed(new QCheckBox(tr("Add ASCII header to file."), Frame1), "chkASCII",
                       twipsRect(120, 360, 2055, 255));
+    // The style's check mark takes more room than the layout leaves it; the box may grow
+    // into the empty frame to its right rather than cut its caption.
+    chkASCII->resize(std::max(chkASCII->width(), chkASCII->sizeHint().width()), chkASCII->height());
     lblASCII =
         placed(new QLabel(tr("ASCII Header:"), Frame1), "lblASCII", twipsRect(120, 855, 1095, 255));
     txtASCII = placed(new QLineEdit(Frame1), "txtASCII", twipsRect(1200, 840, 1935, 285));

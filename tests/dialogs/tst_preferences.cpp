@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QFontDatabase>
 #include <QFontDialog>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -68,6 +69,7 @@ class PreferencesTest : public QObject
 
 private Q_SLOTS:
     void emptyStoreShowsTheDefaults();
+    void everyCaptionFits();
     void storedHeaderSwitch_data();
     void storedHeaderSwitch();
     void uncheckingKeepsTheTextAndStoresZero();
@@ -95,6 +97,29 @@ void PreferencesTest::emptyStoreShowsTheDefaults()
     QVERIFY(dialog.lblASCII->isEnabled());
     QVERIFY(dialog.txtASCII->isEnabled());
     QVERIFY(services.settings.writes.isEmpty());
+}
+
+void PreferencesTest::everyCaptionFits()
+{
+    TestServices services;
+    services.folders.addVolume(QStringLiteral("/"));
+    QLineEdit txtWrkDir;
+    frmPreferences dialog(services.services());
+    frmBrowse browser(services.services(), txtWrkDir);
+    for (const QDialog* window : std::initializer_list<const QDialog*>{&dialog, &browser}) {
+        for (const QWidget* control : window->findChildren<QWidget*>()) {
+            if (!qobject_cast<const QLabel*>(control) &&
+                !qobject_cast<const QAbstractButton*>(control))
+                continue;
+            QVERIFY2(control->sizeHint().width() <= control->width(),
+                     qPrintable(control->objectName()));
+            QVERIFY2(control->geometry().right() < control->parentWidget()->width(),
+                     qPrintable(control->objectName()));
+        }
+        for (const QGroupBox* frame : window->findChildren<QGroupBox*>())
+            QVERIFY2(frame->fontMetrics().horizontalAdvance(frame->title()) < frame->width(),
+                     qPrintable(frame->objectName()));
+    }
 }
 
 void PreferencesTest::storedHeaderSwitch_data()
