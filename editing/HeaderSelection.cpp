@@ -37,7 +37,15 @@ void frmTabulet::lstHeaders_Click()
 
 void frmTabulet::txtDataField_Change()
 {
-    storeInSelectedRecord(*this, dataFieldText());
+    // The whole text is stored on every keystroke, records of a megabyte included. Writing it
+    // over the previous text, once the record has let go of its share, reuses memory that is
+    // already in use; fresh memory for every keystroke costs more than the copying itself.
+    QString text = std::move(txtBuffer);
+    const int position = selectedPosition();
+    if (m_store->count() > 0 && position != -1)
+        m_store->setRecordText(m_store->recordIndexAt(position), QString());
+    crLfLineBreaksInto(txtDataField->document()->toRawText(), text);
+    storeInSelectedRecord(*this, text);
 }
 
 void frmTabulet::lstHeaders_MouseDown(int Button, int /*Shift*/, float /*X*/, float /*Y*/)

@@ -13,14 +13,27 @@ bool isDocumentLineBreak(QChar c)
 
 QString crLfLineBreaks(const QString& documentText)
 {
-    // Runs on every keystroke over the whole record: count first so the result is allocated
-    // once, then copy in one pass.
+    QString text;
+    crLfLineBreaksInto(documentText, text);
+    return text;
+}
+
+void crLfLineBreaksInto(const QString& documentText, QString& text)
+{
+    // Runs on every keystroke over the whole record: count first so that the result needs at
+    // most one allocation, then copy in one pass.
     const qsizetype breaks =
         std::count_if(documentText.cbegin(), documentText.cend(), isDocumentLineBreak);
-    if (breaks == 0)
-        return documentText;
-
-    QString text(documentText.size() + breaks, Qt::Uninitialized);
+    const qsizetype size = documentText.size() + breaks;
+    if (size == 0) {
+        text.clear();
+        return;
+    }
+    // A shared text would be copied only to be overwritten.
+    if (text.isDetached())
+        text.resize(size);
+    else
+        text = QString(size, Qt::Uninitialized);
     QChar* out = text.data();
     for (const QChar c : documentText) {
         if (isDocumentLineBreak(c)) {
@@ -30,7 +43,6 @@ QString crLfLineBreaks(const QString& documentText)
             *out++ = c;
         }
     }
-    return text;
 }
 
 QString lfLineBreaks(const QString& recordText)
