@@ -28,6 +28,9 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     setWindowTitle(tr("About Tabulet..."));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+    // The box shows the icon in its picture, not in its title bar, where it would otherwise
+    // take the main window's.
+    setWindowIcon(QIcon());
     setFont(tabuletWidgetFont());
     setFixedSize(twips(4215), twips(2640));
     createControls();
