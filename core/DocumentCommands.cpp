@@ -3,6 +3,7 @@
 // None of them may lose the user's work: a Yes to "save first?" that does not end in a saved
 // file stops the command, a save that fails leaves the file on disk and the document as they
 // were, and a file that cannot be read is reported rather than passed over.
+#include "core/DataFile.h"
 #include "core/DocumentFile.h"
 #include "core/RecordStore.h"
 #include "core/SaveCheck.h"
@@ -214,7 +215,7 @@ bool frmTabulet::writeDocument(const QString& path)
     if (!acceptUnwritableContent(m_services.questions, this, *m_store))
         return false;
     FileOutSub();
-    const QByteArray bytes = dataFileBytes(OutputText);
+    const QByteArray bytes = datafile::fileBytes(OutputText);
     // The text of a large document is as big as the file; it is not needed once encoded.
     OutputText = QString();
     const QString failure = replaceFile(path, bytes);

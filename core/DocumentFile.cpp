@@ -50,26 +50,3 @@ QString replaceFile(const QString& path, const QByteArray& bytes)
         return file.errorString();
     return QString();
 }
-
-QByteArray dataFileBytes(QStringView text)
-{
-    QByteArray bytes(text.size() + 2, Qt::Uninitialized);
-    char* out = bytes.data();
-    const char16_t* in = text.utf16();
-    const char16_t* const end = in + text.size();
-    while (in < end) {
-        const char16_t c = *in++;
-        if (c <= 0xFF) {
-            *out++ = char(c);
-            continue;
-        }
-        // A character beyond the 16-bit range is a surrogate pair: still one character.
-        if (QChar::isHighSurrogate(c) && in < end && QChar::isLowSurrogate(*in))
-            ++in;
-        *out++ = '?';
-    }
-    *out++ = '\r';
-    *out++ = '\n';
-    bytes.truncate(out - bytes.constData());
-    return bytes;
-}

@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QStringView>
 
 // Whole-file reading and writing for the document commands. A failure comes back as the
 // system's reason, ready to be shown to the user.
@@ -20,8 +19,3 @@ FileContents readWholeFile(const QString& path);
 // stays exactly as it was and no stray temporary file is left behind. Returns the reason of
 // a failure, or the empty text on success.
 QString replaceFile(const QString& path, const QByteArray& bytes);
-
-// The bytes of a data file whose whole text, without its last line end, is `text`: one byte
-// per character (Latin-1), each character beyond Latin-1 written as one "?", and the final
-// CR LF.
-QByteArray dataFileBytes(QStringView text);
