@@ -24,6 +24,7 @@ private Q_SLOTS:
     void recordTextSurvivesSelectingAwayAndBack();
     void nonAsciiTypedTextReachesTheRecord();
     void editsWithoutSelectionReachNoRecord();
+    void editsAfterReadingReachOnlyTheField();
     void selectingAnEmptyRecordEmptiesTheField();
     void headersMenuStates_data();
     void headersMenuStates();
@@ -110,7 +111,9 @@ void HeaderSelectionTest::typedTextFollowsItsRecordAcrossSelections()
     clickEntry(1);
     QCOMPARE(m_window->txtDataField->toPlainText(), QStringLiteral("beta"));
     QCOMPARE(recordAt(0), typed);
-    QCOMPARE(recordAt(1), QStringLiteral("beta"));
+    typeIntoField(QStringLiteral("!"));
+    QCOMPARE(recordAt(1), QStringLiteral("!beta"));
+    QCOMPARE(recordAt(0), typed);
 
     clickEntry(0);
     QCOMPARE(m_window->dataFieldText(), typed);
@@ -210,6 +213,19 @@ void HeaderSelectionTest::editsWithoutSelectionReachNoRecord()
     // Selecting an entry replaces the unstored text with the record.
     clickEntry(0);
     QCOMPARE(m_window->txtBuffer, QStringLiteral("kept"));
+}
+
+void HeaderSelectionTest::editsAfterReadingReachOnlyTheField()
+{
+    // Reading a file passes each record's text through the field with no entry selected and
+    // then stores the same text into the record; typing next must leave that record alone.
+    const qint32 index = addEntry(QStringLiteral("A"));
+    const QString text = QStringLiteral("read\r\nfrom a file");
+    m_window->setDataFieldText(text);
+    m_window->store().setRecordText(index, m_window->txtBuffer);
+    typeIntoField(QStringLiteral("typed"));
+    QCOMPARE(m_window->store().recordText(index), text);
+    QCOMPARE(m_window->txtBuffer, QStringLiteral("typedread\r\nfrom a file"));
 }
 
 void HeaderSelectionTest::selectingAnEmptyRecordEmptiesTheField()
