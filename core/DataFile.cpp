@@ -158,19 +158,26 @@ ReadResult read(QByteArrayView bytes)
 
 QString write(const QList<Record>& records, const QString& asciiHeader, const QString& asciiText)
 {
-    const bool headerLine = asciiHeader == QLatin1String("1");
-    qsizetype size =
-        (headerLine ? asciiText.size() + LineEnd.size() : 0) + 1 + 2 * LineEnd.size() + 1;
+    qsizetype size = asciiText.size() + 16;
     for (const Record& record : records)
-        size += record.header.size() + record.text.size() + 2 + 2 * LineEnd.size();
-
+        size += record.header.size() + record.text.size() + 6;
     QString output;
     output.reserve(size);
-    if (headerLine)
+    write(
+        output, records.size(), [&records](qsizetype position) { return records.at(position); },
+        asciiHeader, asciiText);
+    return output;
+}
+
+void write(QString& output, qsizetype count, const RecordAt& recordAt, const QString& asciiHeader,
+           const QString& asciiText)
+{
+    output.resize(0);
+    if (asciiHeader == QLatin1String("1"))
         output.append(asciiText).append(LineEnd);
     output.append(u'{').append(LineEnd);
-    for (qsizetype position = 0; position < records.size(); ++position) {
-        const Record& record = records.at(position);
+    for (qsizetype position = 0; position < count; ++position) {
+        const Record record = recordAt(position);
         if (position > 0)
             output.append(LineEnd);
         output.append(u'"').append(record.header);
@@ -180,7 +187,6 @@ QString write(const QList<Record>& records, const QString& asciiHeader, const QS
     }
     // An empty list leaves an empty line between the braces.
     output.append(LineEnd).append(u'}');
-    return output;
 }
 
 QByteArray fileBytes(const QString& outputText)

@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <optional>
 
 // The data file format: the calculator's text form of a list of strings, one string per
@@ -39,6 +40,14 @@ ReadResult read(QByteArrayView bytes);
 // The whole text of a file without its final line end: the transfer header line when
 // `asciiHeader` is exactly "1", then the list. Headers and texts are written as they are.
 QString write(const QList<Record>& records, const QString& asciiHeader, const QString& asciiText);
+
+// The record at a position of a document held elsewhere.
+using RecordAt = std::function<Record(qsizetype position)>;
+// The same for a document of `count` records, into `output`. Its buffer is kept when large
+// enough: a document saved again then needs no fresh memory, which for megabytes costs more
+// than writing the text.
+void write(QString& output, qsizetype count, const RecordAt& recordAt, const QString& asciiHeader,
+           const QString& asciiText);
 
 // The bytes a file holds for a text built by `write`: Latin-1, every line ended by CR LF.
 // A character outside Latin-1 becomes "?".

@@ -27,13 +27,14 @@ StoreReading readIntoStore(RecordStore& store, QByteArrayView fileBytes)
     return reading;
 }
 
-QList<Record> recordsOf(const RecordStore& store)
+void writeStore(QString& output, const RecordStore& store, const QString& asciiHeader,
+                const QString& asciiText)
 {
-    QList<Record> records;
-    records.reserve(store.count());
-    for (int position = 0; position < store.count(); ++position)
-        records.append({store.headerAt(position), store.recordText(store.recordIndexAt(position))});
-    return records;
+    const auto recordAt = [&store](qsizetype position) {
+        const int row = int(position);
+        return Record{store.headerAt(row), store.recordText(store.recordIndexAt(row))};
+    };
+    write(output, store.count(), recordAt, asciiHeader, asciiText);
 }
 
 } // namespace datafile
@@ -63,5 +64,5 @@ void frmTabulet::FileOutSub()
 {
     const QString asciiText = m_services.settings.read(PreferenceKey::AsciiText);
     const QString asciiHeader = m_services.settings.read(PreferenceKey::AsciiHeader);
-    OutputText = datafile::write(datafile::recordsOf(store()), asciiHeader, asciiText);
+    datafile::writeStore(OutputText, store(), asciiHeader, asciiText);
 }

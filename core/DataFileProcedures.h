@@ -19,7 +19,9 @@ struct StoreReading
 // Appends the file's records to the store in one batch, as many as it can still take.
 StoreReading readIntoStore(RecordStore& store, QByteArrayView fileBytes);
 
-// The store's records in list order, each text reached through its entry's record index.
-QList<Record> recordsOf(const RecordStore& store);
+// Sets `output` to the whole text of a file holding the store's records in list order, each
+// text reached through its entry's record index.
+void writeStore(QString& output, const RecordStore& store, const QString& asciiHeader,
+                const QString& asciiText);
 
 } // namespace datafile

@@ -36,6 +36,14 @@ QString describe(const Records& records)
     return shown.join(u' ');
 }
 
+Records recordsIn(const RecordStore& store)
+{
+    Records records;
+    for (int position = 0; position < store.count(); ++position)
+        records.append({store.headerAt(position), store.recordText(store.recordIndexAt(position))});
+    return records;
+}
+
 const QByteArray WorkedExample = lines({"%%HP: T(3)A(D)F(.);", "{", "\"Groceries", "milk",
                                         "bread\"", "\"Empty\"", "\"Tasks", "fix the gate\"", "}"});
 const Records WorkedExampleRecords = {
@@ -376,7 +384,7 @@ void DataFileTest::fileInSubFillsTheStoreAndShowsTheLastText()
 
     window.FileInSub(WorkedExample);
 
-    QCOMPARE(describe(datafile::recordsOf(window.store())), describe(WorkedExampleRecords));
+    QCOMPARE(describe(recordsIn(window.store())), describe(WorkedExampleRecords));
     for (int position = 0; position < 3; ++position)
         QCOMPARE(window.store().recordIndexAt(position), position + 1);
     QCOMPARE(window.store().nextRecordIndex(), 4);
