@@ -58,12 +58,11 @@ QString unwritableContentMessage(const UnwritableContent& found, const QString& 
     QStringList paragraphs;
     paragraphs << frmTabulet::tr("The record \"%1\" (number %2 in the list) is the first that a "
                                  "data file cannot hold as it is.")
-                      .arg(headerShown(header))
-                      .arg(found.position + 1);
+                      .arg(headerShown(header), QString::number(found.position + 1));
     if (found.doubleQuote)
         paragraphs << frmTabulet::tr(
             "It holds a double quote, which cannot be written inside a record: the record will "
-            "not read back as it is, and some of its lines will read back as further headers.");
+            "not read back as it is, and parts of it may read back as records of their own.");
     if (found.beyondLatin1)
         paragraphs << frmTabulet::tr("It holds characters outside the 8-bit character set, "
                                      "which will be written as \"?\".");

@@ -630,6 +630,9 @@ void DocumentCommandsTest::unwritableContent_data()
         << QStringList{"ok", "fine", "B", "x\"y", QString::fromUtf8("C\u20ac"), ""}
         << QStringLiteral("B") << QStringList{quote, "number 2"}
         << QByteArray("{\r\n\"ok\r\nfine\"\r\n\"B\r\nx\"y\"\r\n\"C?\"\r\n}\r\n");
+    QTest::newRow("header that looks like a placeholder")
+        << QStringList{"%1 %2 \"q\"", ""} << QStringLiteral("%1 %2 \"q\"")
+        << QStringList{quote, "number 1"} << QByteArray("{\r\n\"%1 %2 \"q\"\"\r\n}\r\n");
     QTest::newRow("Latin-1 asks nothing")
         << QStringList{QString::fromUtf8("Caf\u00e9"), QString::fromUtf8("na\u00efve \u00ff")}
         << QString() << QStringList() << QByteArray("{\r\n\"Caf\xe9\r\nna\xefve \xff\"\r\n}\r\n");
