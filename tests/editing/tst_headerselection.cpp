@@ -32,7 +32,6 @@ private Q_SLOTS:
     void rightPressOnAnotherEntryThenEditRenamesTheSelectedOne();
     void doubleClickRenamesTheEntryUnderThePointer();
     void doubleClickWithoutSelectionDoesNothing();
-    void focusOfTheFieldDecidesPaste();
 
 private:
     qint32 addEntry(const QString& header, const QString& text = QString());
@@ -338,17 +337,6 @@ void HeaderSelectionTest::doubleClickWithoutSelectionDoesNothing()
     QCOMPARE(m_window->store().count(), 1);
     QCOMPARE(m_window->store().headerAt(0), QStringLiteral("A"));
     QCOMPARE(recordAt(0), QStringLiteral("alpha"));
-}
-
-void HeaderSelectionTest::focusOfTheFieldDecidesPaste()
-{
-    addEntry(QStringLiteral("A"));
-    QTest::mouseClick(m_window->txtDataField->viewport(), Qt::LeftButton);
-    QVERIFY(m_window->mnuEditPaste->isEnabled());
-    clickEntry(0);
-    QVERIFY(!m_window->mnuEditPaste->isEnabled());
-    QTest::mouseClick(m_window->txtDataField->viewport(), Qt::LeftButton);
-    QVERIFY(m_window->mnuEditPaste->isEnabled());
 }
 
 QTEST_MAIN(HeaderSelectionTest)
