@@ -39,7 +39,7 @@ private:
         for (;;) {
             std::optional<QString> line = m_lines.readLine();
             if (!line)
-                return endedEarly();
+                return endOfFile();
             if (line->isEmpty())
                 continue;
             if (*line == QLatin1String("}"))
@@ -61,7 +61,7 @@ private:
         for (;;) {
             std::optional<QString> line = m_lines.readLine();
             if (!line)
-                return endedEarly();
+                return endOfFile();
             const bool last = line->contains(Quote);
             if (last)
                 line->chop(1);
@@ -72,7 +72,8 @@ private:
         }
     }
 
-    PrintoutResult endedEarly() const
+    // A file that ends inside a record prints as far as it goes, as the program reads it.
+    PrintoutResult endOfFile() const
     {
         return m_lines.failed() ? PrintoutResult::ReadFailed : PrintoutResult::Complete;
     }
