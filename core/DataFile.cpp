@@ -147,11 +147,11 @@ ReadResult read(QByteArrayView bytes)
             result.records.append(Record{headerOf(rest.chopped(1)), QString()});
             continue;
         }
-        // A header line of the quote alone is a record with an empty header; it keeps the
-        // text below it rather than handing it to the record before.
+        // A header line of one character, as the quote alone that an empty header is written
+        // as, is a record with an empty header; it keeps the text below it rather than
+        // handing it to the record before.
         result.withText.append(result.records.size());
-        QString header = headerOf(rest);
-        result.records.append(Record{std::move(header), textOf(cursor.takeText())});
+        result.records.append(Record{headerOf(rest), textOf(cursor.takeText())});
     }
     return result;
 }
