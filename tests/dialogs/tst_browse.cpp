@@ -12,21 +12,26 @@
 namespace {
 
 const QString Home = QStringLiteral("/home/ann");
+const QString Data = QStringLiteral("/home/ann/data");
 const QString Usb = QStringLiteral("/media/usb");
+const FolderError Denied{FolderError::PermissionDenied, QStringLiteral("Permission denied")};
+using Buttons = QList<QMessageBox::StandardButton>;
 
-// Two volumes: the system's, on which the program runs in the home folder, and a stick.
-void addMachine(ScriptedFolders& folders)
+QString message(const QString& title, const QString& text, QMessageBox::StandardButtons buttons,
+                QMessageBox::Icon icon)
 {
-    folders.addVolume(QStringLiteral("/"));
-    folders.addVolume(Usb, QStringLiteral("STICK"));
-    for (const char* folder : {"/home/ann/data/old", "/home/ann/Notes", "/home/ann/archive",
-                               "/home/bob", "/media/usb/letters/2024"})
-        folders.addFolder(QLatin1String(folder));
-    folders.setWorkingFolder(Home);
-    folders.setHomeFolder(Home);
+    return QStringLiteral("%1: %2 [%3 %4]").arg(title, text).arg(int(buttons)).arg(int(icon));
 }
 
-// The directory list as indented lines, one per folder, the current folder marked.
+QStringList told(const ScriptedQuestions& questions)
+{
+    QStringList messages;
+    for (const ScriptedQuestions::Asked& asked : questions.asked)
+        messages << message(asked.title, asked.text, asked.buttons, asked.icon);
+    return messages;
+}
+
+// The directory list as indented lines, one per folder.
 QStringList listed(const QTreeWidget& tree)
 {
     QStringList lines;
@@ -36,52 +41,14 @@ QStringList listed(const QTreeWidget& tree)
         for (int i = 0; i < item->childCount(); ++i)
             walk(item->child(i), depth + 1);
     };
-    for (int i = 0; i < tree.topLevelItemCount(); ++i)
-        walk(tree.topLevelItem(i), 0);
+    walk(tree.topLevelItem(0), 0);
     return lines;
 }
 
 QTreeWidgetItem* itemNamed(const QTreeWidget& tree, const QString& name)
 {
-    const QList<QTreeWidgetItem*> found =
-        tree.findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
-    return found.size() == 1 ? found.constFirst() : nullptr;
+    return tree.findItems(name, Qt::MatchExactly | Qt::MatchRecursive).value(0);
 }
-
-void chooseDrive(frmBrowse& browser, const QString& root)
-{
-    const int index = browser.drvWrkDir->findData(root);
-    QVERIFY(index >= 0);
-    browser.drvWrkDir->setCurrentIndex(index);
-}
-
-ScriptedQuestions::Asked message(const QString& text, QMessageBox::StandardButtons buttons,
-                                 QMessageBox::Icon icon)
-{
-    return {ScriptedQuestions::Asked::Message,
-            QStringLiteral("Tabulet"),
-            text,
-            QString(),
-            buttons,
-            icon,
-            QMessageBox::Ok};
-}
-
-void compareAsked(const QList<ScriptedQuestions::Asked>& asked,
-                  const QList<ScriptedQuestions::Asked>& expected)
-{
-    QCOMPARE(asked.size(), expected.size());
-    for (qsizetype i = 0; i < asked.size(); ++i) {
-        QCOMPARE(asked.at(i).title, expected.at(i).title);
-        QCOMPARE(asked.at(i).text, expected.at(i).text);
-        QCOMPARE(asked.at(i).buttons, expected.at(i).buttons);
-        QCOMPARE(asked.at(i).icon, expected.at(i).icon);
-    }
-}
-
-const QString NotReadyText = QStringLiteral("Put a floppy disk in the drive and close the door.");
-const FolderError NotReady{FolderError::DiskNotReady, QStringLiteral("Disk not ready")};
-const FolderError Unavailable{FolderError::DeviceUnavailable, QStringLiteral("Device unavailable")};
 
 } // namespace
 
@@ -90,41 +57,68 @@ class BrowseTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void init();
     void opensAt_data();
     void opensAt();
-    void listShowsTheWayDownAndTheSubfolders();
+    void okWritesTheCurrentFolderNotTheHighlightedOne_data();
     void okWritesTheCurrentFolderNotTheHighlightedOne();
-    void doubleClickAndEnterOpenAFolder_data();
-    void doubleClickAndEnterOpenAFolder();
     void leavingWithoutOkKeepsTheField_data();
     void leavingWithoutOkKeepsTheField();
-    void choosingADriveMovesToItsCurrentFolder();
     void driveNotReady_data();
     void driveNotReady();
     void driveUnavailable_data();
     void driveUnavailable();
-    void unexpectedErrorKeepsBothLists();
-    void unopenableFolderKeepsTheList();
+    void unexpectedErrorsKeepTheLists();
+
+private:
+    frmBrowse& open(const QString& field);
+    void chooseDrive(const QString& root);
+
+    std::unique_ptr<TestServices> m_services;
+    QLineEdit m_field;
+    std::unique_ptr<frmBrowse> m_browser;
 };
+
+// Two volumes: the system's, on which the program runs in the home folder, and a stick.
+void BrowseTest::init()
+{
+    m_browser.reset();
+    m_services = std::make_unique<TestServices>();
+    ScriptedFolders& folders = m_services->folders;
+    folders.addVolume(QStringLiteral("/"));
+    folders.addVolume(Usb, QStringLiteral("STICK"));
+    for (const char* folder : {"/home/ann/data/old", "/home/ann/Notes", "/home/ann/archive",
+                               "/home/bob", "/media/usb/letters/2024"})
+        folders.addFolder(QLatin1String(folder));
+    folders.setWorkingFolder(Home);
+    folders.setHomeFolder(Home);
+}
+
+frmBrowse& BrowseTest::open(const QString& field)
+{
+    m_field.setText(field);
+    m_browser = std::make_unique<frmBrowse>(m_services->services(), m_field);
+    return *m_browser;
+}
+
+void BrowseTest::chooseDrive(const QString& root)
+{
+    const int index = m_browser->drvWrkDir->findData(root);
+    QVERIFY(index >= 0);
+    m_browser->drvWrkDir->setCurrentIndex(index);
+}
 
 void BrowseTest::opensAt_data()
 {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("drive");
-
-    QTest::newRow("working directory") << QStringLiteral("/home/ann/data") << "/home/ann/data"
-                                       << "/";
-    QTest::newRow("untidy spelling") << QStringLiteral("/home//ann/./data/") << "/home/ann/data"
-                                     << "/";
-    QTest::newRow("the root") << QStringLiteral("/") << "/"
-                              << "/";
-    QTest::newRow("empty") << QString() << Home << "/";
-    QTest::newRow("the default on a fresh system") << QStringLiteral("C:\\") << Home << "/";
-    QTest::newRow("no such folder") << QStringLiteral("/home/ann/gone") << Home << "/";
-    // A new drive list shows the program's drive; moving it to another drive sends the
-    // directory list to that drive's current folder.
-    QTest::newRow("on another drive") << QStringLiteral("/media/usb/letters") << Usb << Usb;
+    QTest::newRow("working directory") << Data << Data << "/";
+    QTest::newRow("untidy spelling") << "/home//ann/./data/" << Data << "/";
+    QTest::newRow("empty") << "" << Home << "/";
+    QTest::newRow("the default on a fresh system") << "C:\\" << Home << "/";
+    QTest::newRow("no such folder") << "/home/ann/gone" << Home << "/";
+    QTest::newRow("on another drive") << "/media/usb/letters" << Usb << Usb;
 }
 
 void BrowseTest::opensAt()
@@ -132,120 +126,78 @@ void BrowseTest::opensAt()
     QFETCH(QString, field);
     QFETCH(QString, path);
     QFETCH(QString, drive);
-    TestServices services;
-    addMachine(services.folders);
-    QLineEdit txtWrkDir(field);
-
-    frmBrowse browser(services.services(), txtWrkDir);
+    frmBrowse& browser = open(field);
     QCOMPARE(browser.windowTitle(), QStringLiteral("Tabulet Working Directory"));
     QCOMPARE(browser.Path(), path);
     QCOMPARE(browser.Drive(), drive);
     QCOMPARE(browser.dirWrkDir->currentItem()->data(0, Qt::UserRole).toString(), path);
-    QCOMPARE(txtWrkDir.text(), field);
-    QVERIFY(services.questions.asked.isEmpty());
+    QCOMPARE(m_field.text(), field);
+    QVERIFY(m_services->questions.asked.isEmpty());
 }
 
-void BrowseTest::listShowsTheWayDownAndTheSubfolders()
+// A single click only highlights a folder; a double click or Enter opens it.
+void BrowseTest::okWritesTheCurrentFolderNotTheHighlightedOne_data()
 {
-    TestServices services;
-    addMachine(services.folders);
-    QLineEdit txtWrkDir(Home);
-    frmBrowse browser(services.services(), txtWrkDir);
-
-    QCOMPARE(listed(*browser.dirWrkDir),
-             QStringList({"/", " home", "  ann", "   archive", "   data", "   Notes"}));
-    QCOMPARE(browser.drvWrkDir->count(), 2);
-    QCOMPARE(browser.drvWrkDir->itemText(1), QStringLiteral("/media/usb [STICK]"));
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("click") << "click"
+                           << "Notes" << Home;
+    QTest::newRow("double click down") << "double click"
+                                       << "data" << Data;
+    QTest::newRow("double click up") << "double click"
+                                     << "home"
+                                     << "/home";
+    QTest::newRow("Enter") << "Enter"
+                           << "Notes"
+                           << "/home/ann/Notes";
 }
 
 void BrowseTest::okWritesTheCurrentFolderNotTheHighlightedOne()
 {
-    TestServices services;
-    addMachine(services.folders);
-    QLineEdit txtWrkDir(Home);
-    frmBrowse browser(services.services(), txtWrkDir);
-    browser.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&browser));
-
-    QTreeWidgetItem* notes = itemNamed(*browser.dirWrkDir, QStringLiteral("Notes"));
-    QVERIFY(notes != nullptr);
-    browser.dirWrkDir->scrollToItem(notes);
-    QTest::mouseClick(browser.dirWrkDir->viewport(), Qt::LeftButton, {},
-                      browser.dirWrkDir->visualItemRect(notes).center());
-    QCOMPARE(browser.dirWrkDir->currentItem(), notes);
-    browser.cmdOk->click();
-
-    QCOMPARE(txtWrkDir.text(), Home);
-    QVERIFY(!browser.isVisible());
-    QCOMPARE(browser.result(), int(QDialog::Accepted));
-    QVERIFY(services.settings.writes.isEmpty());
-}
-
-void BrowseTest::doubleClickAndEnterOpenAFolder_data()
-{
-    QTest::addColumn<bool>("byMouse");
-    QTest::addColumn<QString>("folder");
-    QTest::addColumn<QString>("path");
-
-    QTest::newRow("mouse, down") << true << QStringLiteral("data") << "/home/ann/data";
-    QTest::newRow("mouse, up") << true << QStringLiteral("home") << "/home";
-    QTest::newRow("Enter, down") << false << QStringLiteral("Notes") << "/home/ann/Notes";
-    QTest::newRow("Enter, to the root") << false << QStringLiteral("/") << "/";
-}
-
-void BrowseTest::doubleClickAndEnterOpenAFolder()
-{
-    QFETCH(bool, byMouse);
+    QFETCH(QString, action);
     QFETCH(QString, folder);
     QFETCH(QString, path);
-    TestServices services;
-    addMachine(services.folders);
-    QLineEdit txtWrkDir(Home);
-    frmBrowse browser(services.services(), txtWrkDir);
+    frmBrowse& browser = open(Home);
+    QCOMPARE(listed(*browser.dirWrkDir),
+             QStringList({"/", " home", "  ann", "   archive", "   data", "   Notes"}));
+    QCOMPARE(browser.drvWrkDir->itemText(1), QStringLiteral("/media/usb [STICK]"));
     browser.show();
     QVERIFY(QTest::qWaitForWindowExposed(&browser));
 
     QTreeWidgetItem* item = itemNamed(*browser.dirWrkDir, folder);
-    QVERIFY(item != nullptr);
     browser.dirWrkDir->scrollToItem(item);
     const QPoint where = browser.dirWrkDir->visualItemRect(item).center();
-    if (byMouse) {
-        QTest::mouseClick(browser.dirWrkDir->viewport(), Qt::LeftButton, {}, where);
+    QTest::mouseClick(browser.dirWrkDir->viewport(), Qt::LeftButton, {}, where);
+    QCOMPARE(browser.dirWrkDir->currentItem(), item);
+    if (action == QLatin1String("double click"))
         QTest::mouseDClick(browser.dirWrkDir->viewport(), Qt::LeftButton, {}, where);
-    } else {
-        browser.dirWrkDir->setCurrentItem(item);
+    else if (action == QLatin1String("Enter"))
         QTest::keyClick(browser.dirWrkDir, Qt::Key_Return);
-    }
     QCOMPARE(browser.Path(), path);
-    QVERIFY(browser.isVisible());
     browser.cmdOk->click();
-    QCOMPARE(txtWrkDir.text(), path);
+    QCOMPARE(m_field.text(), path);
+    QCOMPARE(browser.result(), int(QDialog::Accepted));
+    QVERIFY(m_services->settings.writes.isEmpty());
 }
 
 void BrowseTest::leavingWithoutOkKeepsTheField_data()
 {
     QTest::addColumn<QString>("how");
-    QTest::newRow("Cancel") << QStringLiteral("Cancel");
-    QTest::newRow("close box") << QStringLiteral("close box");
-    QTest::newRow("Enter on Cancel") << QStringLiteral("Enter on Cancel");
+    for (const char* how : {"Cancel", "close box", "Enter on Cancel"})
+        QTest::newRow(how) << how;
 }
 
 void BrowseTest::leavingWithoutOkKeepsTheField()
 {
     QFETCH(QString, how);
-    TestServices services;
-    addMachine(services.folders);
-    QLineEdit txtWrkDir(QStringLiteral("/home/ann/data"));
-    frmBrowse browser(services.services(), txtWrkDir);
+    frmBrowse& browser = open(Data);
     browser.show();
     browser.dirWrkDir->setCurrentItem(itemNamed(*browser.dirWrkDir, QStringLiteral("old")));
     browser.dirWrkDir_DblClick();
-    QCOMPARE(browser.Path(), QStringLiteral("/home/ann/data/old"));
-
     // Escape is no way out: neither button is the cancel button.
     QTest::keyClick(browser.dirWrkDir, Qt::Key_Escape);
     QVERIFY(browser.isVisible());
-
     if (how == QLatin1String("Cancel")) {
         browser.cmdCancel->click();
     } else if (how == QLatin1String("close box")) {
@@ -259,76 +211,54 @@ void BrowseTest::leavingWithoutOkKeepsTheField()
     }
     QVERIFY(!browser.isVisible());
     QCOMPARE(browser.result(), int(QDialog::Rejected));
-    QCOMPARE(txtWrkDir.text(), QStringLiteral("/home/ann/data"));
-}
-
-void BrowseTest::choosingADriveMovesToItsCurrentFolder()
-{
-    TestServices services;
-    addMachine(services.folders);
-    QLineEdit txtWrkDir(QStringLiteral("/home/ann/data"));
-    frmBrowse browser(services.services(), txtWrkDir);
-
-    chooseDrive(browser, Usb);
-    QCOMPARE(browser.Path(), Usb);
-    QCOMPARE(listed(*browser.dirWrkDir), QStringList({"/media/usb", " letters"}));
-    chooseDrive(browser, QStringLiteral("/"));
-    QCOMPARE(browser.Path(), Home);
-    QCOMPARE(services.folders.volumesReached, QStringList({Usb, QStringLiteral("/")}));
+    QCOMPARE(m_field.text(), Data);
 }
 
 void BrowseTest::driveNotReady_data()
 {
     QTest::addColumn<int>("failures");
-    QTest::addColumn<QList<QMessageBox::StandardButton>>("answers");
+    QTest::addColumn<Buttons>("answers");
     QTest::addColumn<QString>("path");
-
-    using Buttons = QList<QMessageBox::StandardButton>;
-    QTest::newRow("ready after one retry") << 1 << Buttons{QMessageBox::Ok} << Usb;
-    QTest::newRow("ready after three retries")
-        << 3 << Buttons{QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok} << Usb;
-    QTest::newRow("given up at once") << 1 << Buttons{QMessageBox::Cancel} << "/home/ann/data";
+    QTest::newRow("ready") << 0 << Buttons{} << Usb;
+    QTest::newRow("ready after a retry") << 1 << Buttons{QMessageBox::Ok} << Usb;
+    QTest::newRow("given up at once") << 1 << Buttons{QMessageBox::Cancel} << Data;
     QTest::newRow("given up after a retry")
-        << 2 << Buttons{QMessageBox::Ok, QMessageBox::Cancel} << "/home/ann/data";
+        << 2 << Buttons{QMessageBox::Ok, QMessageBox::Cancel} << Data;
 }
 
 void BrowseTest::driveNotReady()
 {
     QFETCH(int, failures);
-    QFETCH(QList<QMessageBox::StandardButton>, answers);
+    QFETCH(Buttons, answers);
     QFETCH(QString, path);
-    TestServices services;
-    addMachine(services.folders);
-    services.folders.failVolume(Usb, NotReady, failures);
+    m_services->folders.failVolume(Usb, {FolderError::DiskNotReady, "Disk not ready"}, failures);
     for (QMessageBox::StandardButton answer : answers)
-        services.questions.answerMessage(answer);
-    QLineEdit txtWrkDir(QStringLiteral("/home/ann/data"));
-    frmBrowse browser(services.services(), txtWrkDir);
-
-    chooseDrive(browser, Usb);
+        m_services->questions.answerMessage(answer);
+    frmBrowse& browser = open(Data);
+    chooseDrive(Usb);
     QCOMPARE(browser.Path(), path);
     // Given up, the drive list still shows the chosen drive.
     QCOMPARE(browser.Drive(), Usb);
-    compareAsked(services.questions.asked,
-                 QList<ScriptedQuestions::Asked>(
-                     answers.size(), message(NotReadyText, QMessageBox::Ok | QMessageBox::Cancel,
-                                             QMessageBox::Warning)));
-    QVERIFY(services.questions.allAnswered());
+    QCOMPARE(told(m_services->questions),
+             QStringList(answers.size(),
+                         message("Tabulet", "Put a floppy disk in the drive and close the door.",
+                                 QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Warning)));
+    QVERIFY(m_services->questions.allAnswered());
 }
 
+// The lists fall back to the stored working directory, then to the home folder.
 void BrowseTest::driveUnavailable_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("drive");
-
-    QTest::newRow("back to the stored folder")
-        << QStringLiteral("/home/ann/Notes") << "/home/ann/Notes"
-        << "/";
-    QTest::newRow("stored on the stick")
-        << QStringLiteral("/media/usb/letters") << "/media/usb/letters" << Usb;
+    QTest::newRow("stored folder") << "/home/ann/Notes"
+                                   << "/home/ann/Notes"
+                                   << "/";
+    QTest::newRow("stored on the stick") << "/media/usb/letters"
+                                         << "/media/usb/letters" << Usb;
     QTest::newRow("nothing stored") << QString() << Home << "/";
-    QTest::newRow("stored folder gone") << QStringLiteral("/home/ann/gone") << Home << "/";
+    QTest::newRow("stored folder gone") << "/home/ann/gone" << Home << "/";
 }
 
 void BrowseTest::driveUnavailable()
@@ -336,65 +266,43 @@ void BrowseTest::driveUnavailable()
     QFETCH(QString, stored);
     QFETCH(QString, path);
     QFETCH(QString, drive);
-    TestServices services;
-    addMachine(services.folders);
     if (!stored.isNull())
-        services.settings.write(PreferenceKey::WrkDir, stored);
-    services.settings.writes.clear();
-    services.folders.failVolume(Usb, Unavailable);
-    services.questions.answerMessage(QMessageBox::Ok);
-    QLineEdit txtWrkDir(QStringLiteral("/home/bob"));
-    frmBrowse browser(services.services(), txtWrkDir);
-
-    chooseDrive(browser, Usb);
-    compareAsked(services.questions.asked,
-                 {message(QStringLiteral("This drive or path does not exist: /media/usb"),
-                          QMessageBox::Ok, QMessageBox::Warning)});
+        m_services->settings.write(PreferenceKey::WrkDir, stored);
+    m_services->settings.writes.clear();
+    m_services->folders.failVolume(Usb, {FolderError::DeviceUnavailable, "Device unavailable"});
+    m_services->questions.answerMessage(QMessageBox::Ok);
+    frmBrowse& browser = open(QStringLiteral("/home/bob"));
+    chooseDrive(Usb);
+    QCOMPARE(told(m_services->questions),
+             QStringList(message("Tabulet", "This drive or path does not exist: /media/usb",
+                                 QMessageBox::Ok, QMessageBox::Warning)));
     QCOMPARE(browser.Path(), path);
     QCOMPARE(browser.Drive(), drive);
-    QVERIFY(services.settings.writes.isEmpty());
-    QCOMPARE(txtWrkDir.text(), QStringLiteral("/home/bob"));
+    QVERIFY(m_services->settings.writes.isEmpty());
+    QCOMPARE(m_field.text(), QStringLiteral("/home/bob"));
 }
 
-void BrowseTest::unexpectedErrorKeepsBothLists()
+void BrowseTest::unexpectedErrorsKeepTheLists()
 {
-    TestServices services;
-    addMachine(services.folders);
-    services.folders.failVolume(Usb, {FolderError::PermissionDenied, "Permission denied"});
-    services.questions.answerMessage(QMessageBox::Ok);
-    QLineEdit txtWrkDir(QStringLiteral("/home/ann/data"));
-    frmBrowse browser(services.services(), txtWrkDir);
+    m_services->folders.failVolume(Usb, Denied);
+    m_services->folders.failFolder(QStringLiteral("/home/bob"), Denied);
+    m_services->questions.answerMessage(QMessageBox::Ok);
+    m_services->questions.answerMessage(QMessageBox::Ok);
+    frmBrowse& browser = open(QStringLiteral("/home"));
     const QStringList before = listed(*browser.dirWrkDir);
-
-    chooseDrive(browser, Usb);
-    compareAsked(services.questions.asked,
-                 {message(QStringLiteral("Unexpected error # 70 occurred: Permission denied"),
-                          QMessageBox::Ok, QMessageBox::Critical)});
-    QCOMPARE(browser.Path(), QStringLiteral("/home/ann/data"));
+    chooseDrive(Usb);
     QCOMPARE(browser.Drive(), QStringLiteral("/"));
-    QCOMPARE(listed(*browser.dirWrkDir), before);
-
-    // The browser is still in working order afterwards.
-    chooseDrive(browser, Usb);
-    QCOMPARE(browser.Path(), Usb);
-}
-
-void BrowseTest::unopenableFolderKeepsTheList()
-{
-    TestServices services;
-    addMachine(services.folders);
-    services.folders.failFolder(QStringLiteral("/home/bob"),
-                                {FolderError::PermissionDenied, "Permission denied"});
-    services.questions.answerMessage(QMessageBox::Ok);
-    QLineEdit txtWrkDir(QStringLiteral("/home"));
-    frmBrowse browser(services.services(), txtWrkDir);
-
     browser.dirWrkDir->setCurrentItem(itemNamed(*browser.dirWrkDir, QStringLiteral("bob")));
     browser.dirWrkDir_DblClick();
-    compareAsked(services.questions.asked,
-                 {message(QStringLiteral("Unexpected error # 70 occurred: Permission denied"),
-                          QMessageBox::Ok, QMessageBox::Critical)});
     QCOMPARE(browser.Path(), QStringLiteral("/home"));
+    QCOMPARE(listed(*browser.dirWrkDir), before);
+    const QString unexpected =
+        message("Tabulet", "Unexpected error # 70 occurred: Permission denied", QMessageBox::Ok,
+                QMessageBox::Critical);
+    QCOMPARE(told(m_services->questions), QStringList({unexpected, unexpected}));
+    // The browser is still in working order afterwards.
+    chooseDrive(Usb);
+    QCOMPARE(browser.Path(), Usb);
 }
 
 QTEST_MAIN(BrowseTest)

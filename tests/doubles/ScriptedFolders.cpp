@@ -51,7 +51,6 @@ QString ScriptedFolders::volumeOf(const QString& path) const
 
 FolderResult<QString> ScriptedFolders::currentFolder(const QString& volumeRoot) const
 {
-    volumesReached.append(volumeRoot);
     QQueue<FolderError>& failures = m_volumeFailures[volumeRoot];
     if (!failures.isEmpty())
         return {QString(), failures.dequeue()};

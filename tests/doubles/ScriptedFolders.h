@@ -28,9 +28,6 @@ public:
     FolderResult<FolderContents> openFolder(const QString& path) const override;
     QString homeFolder() const override { return m_homeFolder; }
 
-    // The volumes that directory lists were sent to, in order, failed attempts included.
-    mutable QStringList volumesReached;
-
 private:
     QList<Volume> m_volumes;
     QSet<QString> m_folders;
