@@ -8,8 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-// File > Print: the document is saved and its file printed, and the user is told the truth
-// about how it went.
+// File > Print: the document is saved, its file printed, and the user told how it went.
 class PrintCommandTest : public QObject
 {
     Q_OBJECT
@@ -17,25 +16,28 @@ class PrintCommandTest : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
-
     void printsTheSavedDocumentLineByLine();
     void fileLineNamesTheFileLastOpened_data();
     void fileLineNamesTheFileLastOpened();
+    void unnamedDocumentIsSavedFirst_data();
     void unnamedDocumentIsSavedFirst();
-    void cancelledSaveAsPrintsNothingAndSaysNothing();
-    void fontSizePreference_data();
-    void fontSizePreference();
-    void noDefaultPrinter();
-    void failedSaveIsNotPrinted();
-    void printerFailureDiscardsTheJobAndTheNextPrintWorks();
-    void toolbarButtonPrints();
+    void failure_data();
+    void failure();
 
 private:
-    void addEntry(const QString& header, const QString& text = QString());
-    void expectCompletion();
-    void checkOnlyMessage(const QString& title, const QString& textPart);
+    void addEntry(const QString& header, const QString& text = QString())
+    {
+        m_window->store().setRecordText(*m_window->store().addRecord(header), text);
+    }
+    void checkLastMessage(const QString& title, const QString& text)
+    {
+        QVERIFY(!m_doubles->questions.asked.isEmpty());
+        const ScriptedQuestions::Asked& asked = m_doubles->questions.asked.constLast();
+        QCOMPARE(asked.title, title);
+        QCOMPARE(asked.text, text);
+        QCOMPARE(asked.icon, title == "Tabulet" ? QMessageBox::Information : QMessageBox::Critical);
+    }
     QString pathOf(const QString& name) const { return m_folder->filePath(name); }
-    QByteArray fileBytes(const QString& path) const;
     const PrintJobRecord& lastJob() const { return *m_doubles->printers.jobs.last(); }
 
     std::unique_ptr<QTemporaryDir> m_folder;
@@ -43,10 +45,19 @@ private:
     std::unique_ptr<frmTabulet> m_window;
 };
 
+namespace {
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
 void PrintCommandTest::init()
 {
     m_folder = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_folder->isValid());
     m_doubles = std::make_unique<TestServices>();
     m_window = std::make_unique<frmTabulet>(m_doubles->services());
 }
@@ -56,79 +67,47 @@ void PrintCommandTest::cleanup()
     QVERIFY(m_doubles->questions.allAnswered());
     QVERIFY(m_doubles->fileDialogs.allAnswered());
     m_window.reset();
-    m_doubles.reset();
-    m_folder.reset();
-}
-
-void PrintCommandTest::addEntry(const QString& header, const QString& text)
-{
-    const qint32 index = *m_window->store().addRecord(header);
-    m_window->store().setRecordText(index, text);
-}
-
-void PrintCommandTest::expectCompletion()
-{
-    m_doubles->questions.answerMessage(QMessageBox::Ok);
-}
-
-void PrintCommandTest::checkOnlyMessage(const QString& title, const QString& textPart)
-{
-    QCOMPARE(m_doubles->questions.asked.size(), 1);
-    const ScriptedQuestions::Asked& asked = m_doubles->questions.asked.constFirst();
-    QCOMPARE(asked.title, title);
-    QVERIFY2(asked.text.contains(textPart), qPrintable(asked.text));
-    QCOMPARE(asked.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-    QCOMPARE(asked.icon,
-             title == QLatin1String("Tabulet") ? QMessageBox::Information : QMessageBox::Critical);
-}
-
-QByteArray PrintCommandTest::fileBytes(const QString& path) const
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void PrintCommandTest::printsTheSavedDocumentLineByLine()
 {
-    addEntry(QStringLiteral("Shopping"), QStringLiteral("milk\r\neggs"));
-    addEntry(QStringLiteral("Notes"));
-    m_window->CurrentFileName = pathOf(QStringLiteral("SHOP.DF"));
-    m_window->dlgFileOpen = FileChoice{m_window->CurrentFileName, QStringLiteral("SHOP.DF")};
+    addEntry("Shopping", "milk\r\neggs");
+    addEntry("Notes");
+    m_window->CurrentFileName = pathOf("SHOP.DF");
+    m_window->dlgFileOpen = FileChoice{m_window->CurrentFileName, "SHOP.DF"};
     m_doubles->settings.write(PreferenceKey::DefaultFont, QStringLiteral("Courier New"));
     m_doubles->settings.write(PreferenceKey::DefaultFontSize, QStringLiteral("10.5"));
-    expectCompletion();
+    m_doubles->questions.answerMessage(QMessageBox::Ok);
 
     m_window->mnuFilePrint_Click();
 
-    checkOnlyMessage(QStringLiteral("Tabulet"), QStringLiteral("Printing complete."));
-    QCOMPARE(m_doubles->printers.jobs.size(), 1);
+    QCOMPARE(m_doubles->questions.asked.size(), 1);
+    checkLastMessage("Tabulet", "Printing complete.");
+    QCOMPARE(fileBytes(m_window->CurrentFileName),
+             QByteArray("{\r\n\"Shopping\r\nmilk\r\neggs\"\r\n\"Notes\"\r\n}\r\n"));
     const PrintJobRecord& job = lastJob();
     QCOMPARE(job.fontName, QStringLiteral("Courier New"));
     QCOMPARE(job.fontSize, 10.5f);
-    QVERIFY(job.ended);
-    QVERIFY(!job.discarded);
+    QVERIFY(job.ended && !job.discarded);
     const QString date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
-    const QList<QPair<int, QString>> expected{{1440, "File name: SHOP.DF"},
-                                              {1440, "Date: " + date},
-                                              {0, ""},
-                                              {0, ""},
-                                              {1440, "Shopping"},
-                                              {1440, "\tmilk"},
-                                              {1440, "\teggs"},
-                                              {0, ""},
-                                              {0, ""},
-                                              {1440, "Notes"},
-                                              {0, ""},
-                                              {0, ""}};
-    QCOMPARE(job.lines.size(), expected.size());
-    for (qsizetype line = 0; line < expected.size(); ++line) {
-        QCOMPARE(job.lines.at(line).x, expected.at(line).first);
-        QCOMPARE(job.lines.at(line).text, expected.at(line).second);
-        QCOMPARE(job.lines.at(line).y, 720 + int(line) * RecordingPrinter::LineHeight);
+    const QStringList expected{"1440 File name: SHOP.DF",
+                               "1440 Date: " + date,
+                               "0 ",
+                               "0 ",
+                               "1440 Shopping",
+                               "1440 \tmilk",
+                               "1440 \teggs",
+                               "0 ",
+                               "0 ",
+                               "1440 Notes",
+                               "0 ",
+                               "0 "};
+    QStringList printed;
+    for (const PrintJobRecord::Line& line : job.lines) {
+        QCOMPARE(line.y, 720 + int(printed.size()) * RecordingPrinter::LineHeight);
+        printed << QString::number(line.x) + u' ' + line.text;
     }
-    // Printing saved the document.
-    QCOMPARE(fileBytes(m_window->CurrentFileName),
-             QByteArray("{\r\n\"Shopping\r\nmilk\r\neggs\"\r\n\"Notes\"\r\n}\r\n"));
+    QCOMPARE(printed, expected);
 }
 
 void PrintCommandTest::fileLineNamesTheFileLastOpened_data()
@@ -141,162 +120,120 @@ void PrintCommandTest::fileLineNamesTheFileLastOpened_data()
 void PrintCommandTest::fileLineNamesTheFileLastOpened()
 {
     QFETCH(QString, openedTitle);
-    addEntry(QStringLiteral("Entry"), QStringLiteral("text"));
+    addEntry("Entry", "text");
     if (!openedTitle.isEmpty())
         m_window->dlgFileOpen = FileChoice{pathOf(openedTitle), openedTitle};
-    m_doubles->fileDialogs.chooseFile(pathOf(QStringLiteral("NEW.DF")));
+    m_doubles->fileDialogs.chooseFile(pathOf("NEW.DF"));
     m_window->mnuFileSaveAsItem_Click();
-    QCOMPARE(m_window->CurrentFileName, pathOf(QStringLiteral("NEW.DF")));
-    expectCompletion();
+    QCOMPARE(m_window->CurrentFileName, pathOf("NEW.DF"));
+    m_doubles->questions.answerMessage(QMessageBox::Ok);
 
-    m_window->mnuFilePrint_Click();
+    // The toolbar button prints as the menu item does.
+    m_window->Toolbar1_ButtonClick(QStringLiteral("tbrFilePrint"));
 
-    QCOMPARE(lastJob().lines.constFirst().text, QStringLiteral("File name: ") + openedTitle);
+    checkLastMessage("Tabulet", "Printing complete.");
+    QCOMPARE(lastJob().lines.constFirst().text, "File name: " + openedTitle);
+}
+
+void PrintCommandTest::unnamedDocumentIsSavedFirst_data()
+{
+    QTest::addColumn<bool>("cancelled");
+    QTest::newRow("saved") << false;
+    QTest::newRow("Save As cancelled: nothing printed, nothing said") << true;
 }
 
 void PrintCommandTest::unnamedDocumentIsSavedFirst()
 {
-    addEntry(QStringLiteral("Entry"));
-    m_doubles->fileDialogs.chooseFile(pathOf(QStringLiteral("CHOSEN.DF")));
-    expectCompletion();
+    QFETCH(bool, cancelled);
+    addEntry("Entry");
+    const QString earlier = pathOf("EARLIER.DF");
+    m_window->dlgFileSaveAs = FileChoice{earlier, "EARLIER.DF"};
+    if (cancelled) {
+        m_doubles->fileDialogs.cancelFile();
+    } else {
+        m_doubles->fileDialogs.chooseFile(pathOf("CHOSEN.DF"));
+        m_doubles->questions.answerMessage(QMessageBox::Ok);
+    }
 
     m_window->mnuFilePrint_Click();
 
-    QCOMPARE(fileBytes(pathOf(QStringLiteral("CHOSEN.DF"))), QByteArray("{\r\n\"Entry\"\r\n}\r\n"));
-    checkOnlyMessage(QStringLiteral("Tabulet"), QStringLiteral("Printing complete."));
-    QVERIFY(lastJob().ended);
-    QCOMPARE(lastJob().texts().mid(4), QStringList({"Entry", "", ""}));
-}
-
-void PrintCommandTest::cancelledSaveAsPrintsNothingAndSaysNothing()
-{
-    addEntry(QStringLiteral("Entry"));
-    const FileChoice earlierChoice{pathOf(QStringLiteral("EARLIER.DF")),
-                                   QStringLiteral("EARLIER.DF")};
-    m_window->dlgFileSaveAs = earlierChoice;
-    m_doubles->fileDialogs.cancelFile();
-
-    m_window->mnuFilePrint_Click();
-
-    QVERIFY(m_doubles->questions.asked.isEmpty());
-    for (const auto& job : m_doubles->printers.jobs)
-        QVERIFY(!job->opened);
-    QVERIFY(m_window->CurrentFileName.isEmpty());
-    QCOMPARE(m_window->dlgFileSaveAs.fileName, earlierChoice.fileName);
-    QCOMPARE(m_window->store().count(), 1);
-}
-
-void PrintCommandTest::fontSizePreference_data()
-{
-    QTest::addColumn<QString>("sizeText");
-    QTest::addColumn<float>("points"); // 0 when the text is refused
-
-    QTest::newRow("absent: 11") << QString() << 11.0f;
-    QTest::newRow("decimal") << QStringLiteral("10.5") << 10.5f;
-    QTest::newRow("spaces around") << QStringLiteral(" 12 ") << 12.0f;
-    QTest::newRow("empty") << QStringLiteral("") << 0.0f;
-    QTest::newRow("word") << QStringLiteral("eleven") << 0.0f;
-    QTest::newRow("with unit") << QStringLiteral("11pt") << 0.0f;
-    QTest::newRow("zero") << QStringLiteral("0") << 0.0f;
-    QTest::newRow("negative") << QStringLiteral("-8") << 0.0f;
-    QTest::newRow("not a number") << QStringLiteral("nan") << 0.0f;
-    QTest::newRow("infinite") << QStringLiteral("inf") << 0.0f;
-}
-
-void PrintCommandTest::fontSizePreference()
-{
-    QFETCH(QString, sizeText);
-    QFETCH(float, points);
-    if (!sizeText.isNull())
-        m_doubles->settings.write(PreferenceKey::DefaultFontSize, sizeText);
-    addEntry(QStringLiteral("Entry"));
-    m_window->CurrentFileName = pathOf(QStringLiteral("SIZE.DF"));
-    m_doubles->questions.answerMessage(QMessageBox::Ok);
-
-    m_window->mnuFilePrint_Click();
-
-    if (points > 0) {
-        checkOnlyMessage(QStringLiteral("Tabulet"), QStringLiteral("Printing complete."));
-        QCOMPARE(lastJob().fontSize, points);
-        QCOMPARE(lastJob().fontName, QStringLiteral("Arial"));
+    if (cancelled) {
+        QVERIFY(m_doubles->questions.asked.isEmpty());
+        for (const auto& job : m_doubles->printers.jobs)
+            QVERIFY(!job->opened);
+        QVERIFY(m_window->CurrentFileName.isEmpty());
+        QCOMPARE(m_window->dlgFileSaveAs.fileName, earlier);
         return;
     }
-    // Refused before any job is opened and before anything is saved.
-    checkOnlyMessage(QStringLiteral("Printer Error"), u'"' + sizeText + u'"');
-    QVERIFY(m_doubles->printers.jobs.isEmpty());
-    QVERIFY(!QFile::exists(m_window->CurrentFileName));
+    QCOMPARE(fileBytes(pathOf("CHOSEN.DF")), QByteArray("{\r\n\"Entry\"\r\n}\r\n"));
+    checkLastMessage("Tabulet", "Printing complete.");
+    QCOMPARE(lastJob().fontName, QStringLiteral("Arial"));
+    QCOMPARE(lastJob().fontSize, 11.0f);
+    QCOMPARE(lastJob().lines.size(), 7);
+    QCOMPARE(lastJob().lines.at(4).text, QStringLiteral("Entry"));
 }
 
-void PrintCommandTest::noDefaultPrinter()
+// Each failure ends in one "Printer Error" message, never in "Printing complete.", before any
+// job when it can, and the document stays as it was.
+void PrintCommandTest::failure_data()
 {
-    addEntry(QStringLiteral("Entry"), QStringLiteral("text"));
-    m_window->CurrentFileName = pathOf(QStringLiteral("KEEP.DF"));
-    m_doubles->printers.hasDefaultPrinter = false;
-    m_doubles->questions.answerMessage(QMessageBox::Ok);
+    QTest::addColumn<QString>("fontSize");
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<bool>("hasPrinter");
+    QTest::addColumn<int>("failAtPrint");
+    QTest::addColumn<int>("jobs");
+    QTest::addColumn<int>("messages");
+    QTest::addColumn<QString>("message");
 
-    m_window->mnuFilePrint_Click();
-
-    checkOnlyMessage(QStringLiteral("Printer Error"), QStringLiteral("no default printer"));
-    QCOMPARE(m_window->store().count(), 1);
-    QCOMPARE(m_window->store().recordText(m_window->store().recordIndexAt(0)),
-             QStringLiteral("text"));
-}
-
-void PrintCommandTest::failedSaveIsNotPrinted()
-{
-    addEntry(QStringLiteral("Entry"));
-    m_window->CurrentFileName = pathOf(QStringLiteral("missing-folder/FILE.DF"));
+    for (const char* size : {"", "eleven", "11pt", "0", "-8", "nan", "inf"})
+        QTest::addRow("font size \"%s\"", size)
+            << size << "F.DF" << true << 0 << 0 << 1
+            << QStringLiteral("The print font size \"%1\" in the preferences is not a number of "
+                              "points. Nothing was printed.")
+                   .arg(size);
+    QTest::newRow("no default printer")
+        << "11"
+        << "F.DF" << false << 0 << 0 << 1 << "There is no default printer. Nothing was printed.";
     // The save reports its own failure first.
-    m_doubles->questions.answerMessage(QMessageBox::Ok);
-    m_doubles->questions.answerMessage(QMessageBox::Ok);
-
-    m_window->mnuFilePrint_Click();
-
-    QCOMPARE(m_doubles->questions.asked.size(), 2);
-    QCOMPARE(m_doubles->questions.asked.constLast().title, QStringLiteral("Printer Error"));
-    QVERIFY(m_doubles->questions.asked.constLast().text.contains(QStringLiteral("not printed")));
-    for (const auto& job : m_doubles->printers.jobs)
-        QVERIFY(!job->opened);
+    QTest::newRow("save failed") << "11"
+                                 << "missing-folder/F.DF" << true << 0 << 1 << 2
+                                 << "The document could not be saved, so it was not printed.";
+    QTest::newRow("printer failed")
+        << "11"
+        << "F.DF" << true << 4 << 1 << 1
+        << "The recording printer failed as told. The document was not printed.";
 }
 
-void PrintCommandTest::printerFailureDiscardsTheJobAndTheNextPrintWorks()
+void PrintCommandTest::failure()
 {
-    addEntry(QStringLiteral("First"), QStringLiteral("one"));
-    addEntry(QStringLiteral("Second"), QStringLiteral("two"));
-    m_window->CurrentFileName = pathOf(QStringLiteral("FAIL.DF"));
-    m_doubles->printers.failAtPrint = 4;
-    m_doubles->questions.answerMessage(QMessageBox::Ok);
+    QFETCH(QString, fontSize);
+    QFETCH(QString, fileName);
+    QFETCH(bool, hasPrinter);
+    QFETCH(int, failAtPrint);
+    QFETCH(int, jobs);
+    QFETCH(int, messages);
+    QFETCH(QString, message);
+    addEntry("First", "one");
+    addEntry("Second", "two");
+    m_window->CurrentFileName = pathOf(fileName);
+    m_doubles->settings.write(PreferenceKey::DefaultFontSize, fontSize);
+    m_doubles->printers.hasDefaultPrinter = hasPrinter;
+    m_doubles->printers.failAtPrint = failAtPrint;
+    for (int answer = 0; answer < messages; ++answer)
+        m_doubles->questions.answerMessage(QMessageBox::Ok);
 
     m_window->mnuFilePrint_Click();
 
-    checkOnlyMessage(QStringLiteral("Printer Error"),
-                     QStringLiteral("The recording printer failed as told."));
-    QVERIFY(m_doubles->questions.asked.constFirst().text.contains(QStringLiteral("not printed")));
-    QVERIFY(lastJob().discarded);
-    QVERIFY(!lastJob().ended);
-
-    // The file was closed and the printer released: printing again works.
-    m_doubles->printers.failAtPrint = 0;
-    m_doubles->questions.asked.clear();
-    expectCompletion();
-    m_window->mnuFilePrint_Click();
-    checkOnlyMessage(QStringLiteral("Tabulet"), QStringLiteral("Printing complete."));
-    QVERIFY(lastJob().ended);
-    QCOMPARE(lastJob().texts().mid(4),
-             QStringList({"First", "\tone", "", "", "Second", "\ttwo", "", ""}));
-}
-
-void PrintCommandTest::toolbarButtonPrints()
-{
-    m_window->CurrentFileName = pathOf(QStringLiteral("EMPTY.DF"));
-    expectCompletion();
-
-    m_window->Toolbar1_ButtonClick(QStringLiteral("tbrFilePrint"));
-
-    checkOnlyMessage(QStringLiteral("Tabulet"), QStringLiteral("Printing complete."));
-    // An empty document prints its title lines only.
-    QCOMPARE(lastJob().lines.size(), 4);
-    QVERIFY(lastJob().ended);
+    QCOMPARE(m_doubles->questions.asked.size(), messages);
+    checkLastMessage("Printer Error", message);
+    QCOMPARE(m_doubles->printers.jobs.size(), jobs);
+    for (const auto& job : m_doubles->printers.jobs) {
+        QVERIFY(!job->ended);
+        QCOMPARE(job->discarded, job->opened);
+    }
+    QCOMPARE(QFile::exists(m_window->CurrentFileName), failAtPrint > 0);
+    QCOMPARE(m_window->store().recordText(m_window->store().recordIndexAt(1)),
+             QStringLiteral("two"));
 }
 
 QTEST_MAIN(PrintCommandTest)

@@ -5,8 +5,7 @@
 #include <QBuffer>
 #include <QTest>
 
-// How the printout lays out the lines of a saved data file, checked on a recording printer:
-// which lines are headers, which are text, where the empty lines go, and what is skipped.
+// How a saved data file is laid out on the page, and how its lines are read.
 class PrintoutTest : public QObject
 {
     Q_OBJECT
@@ -14,51 +13,35 @@ class PrintoutTest : public QObject
 private Q_SLOTS:
     void layout_data();
     void layout();
-    void titleLinesStartAtTheTopMargin();
-    void printerFailureStopsThePrintout();
     void readFailureIsReported();
     void lineEnds_data();
     void lineEnds();
-    void crLfSplitAcrossBlocksIsOneLineEnd();
 };
 
 namespace {
 
-// A line printed at the left indent, and one that follows a line end inside the same text.
-QString atIndent(const QString& text)
+// Lines as "x|text": one record's header, its text lines after a tab, two empty lines.
+QStringList record(const QString& header, const QStringList& text = {})
 {
-    return QStringLiteral("1440|") + text;
+    QStringList lines{"1440|" + header};
+    for (const QString& line : text)
+        lines << "1440|\t" + line;
+    return lines << "0|"
+                 << "0|";
 }
-
-QString following(const QString& text)
-{
-    return QStringLiteral("0|") + text;
-}
-
-QStringList printed(const PrintJobRecord& record)
-{
-    QStringList result;
-    for (const PrintJobRecord::Line& line : record.lines)
-        result << QString::number(line.x) + u'|' + line.text;
-    return result;
-}
-
-const QStringList TwoEmptyLines{following(QString()), following(QString())};
 
 // Hands out its bytes, then reports a read error.
 class FailingDevice final : public QIODevice
 {
 public:
     explicit FailingDevice(QByteArray bytes) : m_bytes(std::move(bytes)) { open(ReadOnly); }
-    bool isSequential() const override { return false; }
 
 protected:
     qint64 readData(char* data, qint64 maxSize) override
     {
-        const qint64 left = m_bytes.size() - pos();
-        if (left <= 0)
+        const qint64 count = qMin(m_bytes.size() - pos(), maxSize);
+        if (count <= 0)
             return -1;
-        const qint64 count = qMin(left, maxSize);
         memcpy(data, m_bytes.constData() + pos(), size_t(count));
         return count;
     }
@@ -75,87 +58,48 @@ void PrintoutTest::layout_data()
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QStringList>("expected");
 
-    const QStringList example =
-        QStringList{atIndent("Shopping"), atIndent("\tmilk"), atIndent("\teggs")} + TwoEmptyLines +
-        QStringList{atIndent("Notes")} + TwoEmptyLines;
-    const QByteArray exampleList = "{\r\n\"Shopping\r\nmilk\r\neggs\"\r\n\"Notes\"\r\n}\r\n";
-    QTest::newRow("records with and without text") << exampleList << example;
-    QTest::newRow("transfer header line") << "%%HP: T(3)A(D)F(.);\r\n" + exampleList << example;
-    QTest::newRow("transfer header not starting with %")
-        << "HP48 text\r\n" + exampleList << example;
-    QTest::newRow("empty transfer header line") << "\r\n" + exampleList << example;
-    QTest::newRow("transfer header of two lines") << "%%HP\r\nT(3)\r\n" + exampleList << example;
+    const QByteArray list = "{\r\n\"Shopping\r\nmilk\r\neggs\"\r\n\"Notes\"\r\n}\r\n";
+    const QStringList example = record("Shopping", {"milk", "eggs"}) + record("Notes");
+    QTest::newRow("records with and without text") << list << example;
+    QTest::newRow("transfer header line") << "%%HP: T(3)A(D)F(.);\r\n" + list << example;
+    QTest::newRow("transfer header not starting with %") << "HP48 text\r\n" + list << example;
+    QTest::newRow("transfer header of two lines") << "%%HP\r\nT(3)\r\n" + list << example;
     QTest::newRow("no list around the records")
         << QByteArray("\"Shopping\r\nmilk\r\neggs\"\r\n\"Notes\"\r\n") << example;
-    QTest::newRow("CR alone ends lines")
-        << QByteArray(exampleList).replace("\r\n", "\r") << example;
-
     QTest::newRow("empty list") << QByteArray("{\r\n\r\n}\r\n") << QStringList();
     QTest::newRow("text ending in a line break")
-        << QByteArray("{\r\n\"H\r\nline\r\n\"\r\n}\r\n")
-        << QStringList{atIndent("H"), atIndent("\tline"), atIndent("\t")} + TwoEmptyLines;
+        << QByteArray("{\r\n\"H\r\nline\r\n\"\r\n}\r\n") << record("H", {"line", ""});
     QTest::newRow("} and empty lines inside a text")
-        << QByteArray("{\r\n\"H\r\n}\r\n\r\nlast\"\r\n}\r\n")
-        << QStringList{atIndent("H"), atIndent("\t}"), atIndent("\t"), atIndent("\tlast")} +
-               TwoEmptyLines;
+        << QByteArray("{\r\n\"H\r\n}\r\n\r\nlast\"\r\n}\r\n") << record("H", {"}", "", "last"});
     QTest::newRow("double quote inside a text line")
         << QByteArray("{\r\n\"H\r\nsay \"hi\" now\r\nrest\"\r\n}\r\n")
-        << QStringList{atIndent("H"), atIndent("\tsay \"hi\" no")} + TwoEmptyLines +
-               QStringList{atIndent("est")} + TwoEmptyLines;
+        << record("H", {"say \"hi\" no"}) + record("est");
     QTest::newRow("headers untrimmed")
         << QByteArray("{\r\n\"  Spaced  \r\ntext\"\r\n\"  Alone \"\r\n}\r\n")
-        << QStringList{atIndent("  Spaced  "), atIndent("\ttext")} + TwoEmptyLines +
-               QStringList{atIndent("  Alone ")} + TwoEmptyLines;
-    QTest::newRow("empty header over a text") << QByteArray("{\r\n\"\r\norphan\"\r\n}\r\n")
-                                              << QStringList{atIndent("\torphan")} + TwoEmptyLines;
-    QTest::newRow("LF alone stays in the line")
-        << QByteArray("{\r\n\"A\nB\r\nx\ny\"\r\n}\r\n")
-        << QStringList{atIndent("A\nB"), atIndent("\tx\ny")} + TwoEmptyLines;
-    QTest::newRow("Latin-1 bytes")
-        << QByteArray("{\r\n\"Caf\xe9\"\r\n}\r\n")
-        << QStringList{atIndent(QStringLiteral("Caf\u00e9"))} + TwoEmptyLines;
+        << record("  Spaced  ", {"text"}) + record("  Alone ");
+    QTest::newRow("empty header over a text")
+        << QByteArray("{\r\n\"\r\norphan\"\r\n}\r\n") << QStringList{"1440|\torphan", "0|", "0|"};
     QTest::newRow("lines after } are not printed")
-        << QByteArray("{\r\n\"A\"\r\n}\r\n\"B\"\r\n") << QStringList{atIndent("A")} + TwoEmptyLines;
+        << QByteArray("{\r\n\"A\"\r\n}\r\n\"B\"\r\n") << record("A");
     QTest::newRow("file ends inside a text")
-        << QByteArray("{\r\n\"H\r\nunfinished")
-        << QStringList{atIndent("H"), atIndent("\tunfinished")};
+        << QByteArray("{\r\n\"H\r\nunfinished") << QStringList{"1440|H", "1440|\tunfinished"};
 }
 
 void PrintoutTest::layout()
 {
     QFETCH(QByteArray, file);
     QFETCH(QStringList, expected);
-
     QBuffer buffer(&file);
     QVERIFY(buffer.open(QIODevice::ReadOnly));
     QCOMPARE(FilePrint(buffer, nullptr), PrintoutResult::Complete);
 
-    PrintJobRecord record;
-    RecordingPrinter printer(record, 0);
+    PrintJobRecord job;
+    RecordingPrinter printer(job, 0);
     QCOMPARE(FilePrint(buffer, &printer), PrintoutResult::Complete);
-    QCOMPARE(printed(record), expected);
-}
-
-void PrintoutTest::titleLinesStartAtTheTopMargin()
-{
-    PrintJobRecord record;
-    RecordingPrinter printer(record, 0);
-    QVERIFY(printTitleLines(printer, QStringLiteral("LIST.DF"), QStringLiteral("5/6/26")));
-    QCOMPARE(printed(record),
-             QStringList({atIndent("File name: LIST.DF"), atIndent("Date: 5/6/26")}) +
-                 TwoEmptyLines);
-    QCOMPARE(record.lines.first().y, 720);
-}
-
-void PrintoutTest::printerFailureStopsThePrintout()
-{
-    QByteArray file("{\r\n\"A\"\r\n\"B\"\r\n\"C\"\r\n}\r\n");
-    QBuffer buffer(&file);
-    QVERIFY(buffer.open(QIODevice::ReadOnly));
-    PrintJobRecord record;
-    RecordingPrinter printer(record, 2);
-    QCOMPARE(FilePrint(buffer, &printer), PrintoutResult::PrinterFailed);
-    QCOMPARE(printed(record), QStringList{atIndent("A")} + TwoEmptyLines);
+    QStringList printed;
+    for (const PrintJobRecord::Line& line : job.lines)
+        printed << QString::number(line.x) + u'|' + line.text;
+    QCOMPARE(printed, expected);
 }
 
 void PrintoutTest::readFailureIsReported()
@@ -169,20 +113,23 @@ void PrintoutTest::lineEnds_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("lines");
 
+    const QByteArray block(64 * 1024 - 1, 'a');
+    const QByteArray longLine(200 * 1024, 'b');
     QTest::newRow("empty file") << QByteArray() << QStringList();
-    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
-    QTest::newRow("CR alone") << QByteArray("a\rb\r") << QStringList{"a", "b"};
-    QTest::newRow("LF alone is text") << QByteArray("a\nb\r\n") << QStringList{"a\nb"};
-    QTest::newRow("LF CR") << QByteArray("a\n\rb") << QStringList{"a\n", "b"};
-    QTest::newRow("last line without an end") << QByteArray("a\r\nb") << QStringList{"a", "b"};
+    QTest::newRow("CR LF, CR alone, no end")
+        << QByteArray("a\r\nb\rc") << QStringList{"a", "b", "c"};
+    QTest::newRow("LF alone is text") << QByteArray("a\nb\r\n\n\r") << QStringList{"a\nb", "\n"};
     QTest::newRow("empty lines") << QByteArray("\r\n\r\r\n") << QStringList{"", "", ""};
+    QTest::newRow("Latin-1") << QByteArray("Caf\xe9") << QStringList{QStringLiteral("Caf\u00e9")};
+    QTest::newRow("CR LF across blocks, line longer than a block")
+        << block + "\r\n" + longLine + "\rc"
+        << QStringList{QString::fromLatin1(block), QString::fromLatin1(longLine), "c"};
 }
 
 void PrintoutTest::lineEnds()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, lines);
-
     QBuffer buffer(&bytes);
     QVERIFY(buffer.open(QIODevice::ReadOnly));
     DataFileLineReader reader(buffer);
@@ -192,23 +139,6 @@ void PrintoutTest::lineEnds()
     QCOMPARE(read, lines);
     QVERIFY(!reader.readLine());
     QVERIFY(!reader.failed());
-}
-
-void PrintoutTest::crLfSplitAcrossBlocksIsOneLineEnd()
-{
-    // The reader takes the file in blocks of 64 KiB; put a CR LF across the first boundary, and
-    // a line much longer than a block after it.
-    QByteArray bytes(64 * 1024 - 1, 'a');
-    bytes += "\r\n";
-    const QByteArray longLine(200 * 1024, 'b');
-    bytes += longLine + "\rc";
-    QBuffer buffer(&bytes);
-    QVERIFY(buffer.open(QIODevice::ReadOnly));
-    DataFileLineReader reader(buffer);
-    QCOMPARE(reader.readLine()->size(), 64 * 1024 - 1);
-    QCOMPARE(*reader.readLine(), QString::fromLatin1(longLine));
-    QCOMPARE(*reader.readLine(), QStringLiteral("c"));
-    QVERIFY(reader.atEnd());
 }
 
 QTEST_GUILESS_MAIN(PrintoutTest)
