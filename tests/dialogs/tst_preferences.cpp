@@ -19,20 +19,11 @@ namespace {
 
 const QStringList Keys{PreferenceKey::WrkDir, PreferenceKey::AsciiHeader, PreferenceKey::AsciiText,
                        PreferenceKey::DefaultFont, PreferenceKey::DefaultFontSize};
-const QStringList Stored{"/home/ann", "0", "%%HP: T(0);", "Liberation Serif", "14"};
+const QStringList Defaults{"C:\\", "1", "%%HP: T(3)A(D)F(.);", "Arial", "11"};
 
-QStringList storedValues(const SettingsStore& settings)
+QStringList withHeader(const char* header)
 {
-    QStringList values;
-    for (const QString& key : Keys)
-        values << settings.read(key, QStringLiteral("<absent>"));
-    return values;
-}
-
-QStringList fieldValues(const frmPreferences& dialog)
-{
-    return {dialog.txtWrkDir->text(), dialog.chkASCII->isChecked() ? "1" : "0",
-            dialog.txtASCII->text(), dialog.txtFontName->text(), dialog.txtFontSize->text()};
+    return {"/home/ann", header, "%%HP: T(0);", "Liberation Serif", "14"};
 }
 
 QFont fontOf(const QString& family, qreal pointSize)
@@ -59,46 +50,73 @@ class PreferencesTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void emptyStoreShowsTheDefaults();
+    void init();
     void everyCaptionFits();
-    void storedHeaderSwitch_data();
-    void storedHeaderSwitch();
+    void showsTheStoredValues_data();
+    void showsTheStoredValues();
     void okStoresEveryFieldAsTyped_data();
     void okStoresEveryFieldAsTyped();
-    void leavingWithoutOkStoresNothing_data();
-    void leavingWithoutOkStoresNothing();
+    void cancelStoresNothing_data();
+    void cancelStoresNothing();
     void fontSizeInItsShortestForm_data();
     void fontSizeInItsShortestForm();
     void realFontDialog();
     void keys_data();
     void keys();
+
+private:
+    frmPreferences& open(const QStringList& stored = {});
+    QStringList fields() const;
+    QStringList stored() const;
+
+    std::unique_ptr<TestServices> m_services;
+    std::unique_ptr<frmPreferences> m_dialog;
 };
 
-void PreferencesTest::emptyStoreShowsTheDefaults()
+void PreferencesTest::init()
 {
-    TestServices services;
-    frmPreferences dialog(services.services());
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Tabulet Preferences"));
-    QCOMPARE(fieldValues(dialog), QStringList({"C:\\", "1", "%%HP: T(3)A(D)F(.);", "Arial", "11"}));
-    QVERIFY(dialog.txtASCII->isEnabled());
-    QVERIFY(services.settings.writes.isEmpty());
+    m_dialog.reset();
+    m_services = std::make_unique<TestServices>();
+}
+
+frmPreferences& PreferencesTest::open(const QStringList& stored)
+{
+    for (qsizetype i = 0; i < stored.size(); ++i)
+        m_services->settings.write(Keys.at(i), stored.at(i));
+    m_services->settings.writes.clear();
+    m_dialog = std::make_unique<frmPreferences>(m_services->services());
+    m_dialog->show();
+    return *m_dialog;
+}
+
+QStringList PreferencesTest::fields() const
+{
+    return {m_dialog->txtWrkDir->text(), m_dialog->chkASCII->isChecked() ? "1" : "0",
+            m_dialog->txtASCII->text(), m_dialog->txtFontName->text(),
+            m_dialog->txtFontSize->text()};
+}
+
+QStringList PreferencesTest::stored() const
+{
+    QStringList values;
+    for (const QString& key : Keys)
+        values << m_services->settings.read(key, QStringLiteral("<absent>"));
+    return values;
 }
 
 void PreferencesTest::everyCaptionFits()
 {
-    TestServices services;
-    services.folders.addVolume(QStringLiteral("/"));
+    m_services->folders.addVolume(QStringLiteral("/"));
     QLineEdit txtWrkDir;
-    frmPreferences dialog(services.services());
-    frmBrowse browser(services.services(), txtWrkDir);
-    for (const QDialog* window : std::initializer_list<const QDialog*>{&dialog, &browser}) {
+    frmBrowse browser(m_services->services(), txtWrkDir);
+    QCOMPARE(open().windowTitle(), QStringLiteral("Tabulet Preferences"));
+    for (const QDialog* window : std::initializer_list<const QDialog*>{m_dialog.get(), &browser}) {
         for (const QWidget* control : window->findChildren<QWidget*>()) {
             if (!qobject_cast<const QLabel*>(control) &&
                 !qobject_cast<const QAbstractButton*>(control))
                 continue;
-            QVERIFY2(control->sizeHint().width() <= control->width(),
-                     qPrintable(control->objectName()));
-            QVERIFY2(control->geometry().right() < control->parentWidget()->width(),
+            QVERIFY2(control->sizeHint().width() <= control->width() &&
+                         control->geometry().right() < control->parentWidget()->width(),
                      qPrintable(control->objectName()));
         }
         for (const QGroupBox* frame : window->findChildren<QGroupBox*>())
@@ -107,32 +125,30 @@ void PreferencesTest::everyCaptionFits()
     }
 }
 
-// Only a stored "1" switches the header line on; anything else greys it out.
-void PreferencesTest::storedHeaderSwitch_data()
+// Only a stored "1" switches the header line on; anything else greys it out at once.
+void PreferencesTest::showsTheStoredValues_data()
 {
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<bool>("checked");
-    QTest::newRow("on") << "1" << true;
-    QTest::newRow("off") << "0" << false;
-    QTest::newRow("empty") << "" << false;
-    QTest::newRow("two") << "2" << false;
+    QTest::addColumn<QStringList>("stored");
+    QTest::addColumn<QStringList>("shown");
+    QTest::newRow("nothing stored") << QStringList() << Defaults;
+    QTest::newRow("on") << withHeader("1") << withHeader("1");
+    QTest::newRow("off") << withHeader("0") << withHeader("0");
+    QTest::newRow("empty") << withHeader("") << withHeader("0");
+    QTest::newRow("neither 0 nor 1") << withHeader("2") << withHeader("0");
 }
 
-void PreferencesTest::storedHeaderSwitch()
+void PreferencesTest::showsTheStoredValues()
 {
-    QFETCH(QString, stored);
-    QFETCH(bool, checked);
-    TestServices services;
-    services.settings.write(PreferenceKey::AsciiHeader, stored);
-    services.settings.write(PreferenceKey::AsciiText, QStringLiteral("%%HP: T(1);"));
-    frmPreferences dialog(services.services());
-    dialog.show();
-    QCOMPARE(dialog.chkASCII->isChecked(), checked);
-    QCOMPARE(dialog.lblASCII->isEnabled(), checked);
-    QCOMPARE(dialog.txtASCII->isEnabled(), checked);
-    QCOMPARE(dialog.txtASCII->text(), QStringLiteral("%%HP: T(1);"));
+    QFETCH(QStringList, stored);
+    QFETCH(QStringList, shown);
+    frmPreferences& dialog = open(stored);
+    QCOMPARE(fields(), shown);
+    QCOMPARE(dialog.lblASCII->isEnabled(), shown.at(1) == QLatin1String("1"));
+    QCOMPARE(dialog.txtASCII->isEnabled(), shown.at(1) == QLatin1String("1"));
+    QVERIFY(m_services->settings.writes.isEmpty());
 }
 
+// Unchecking the box greys the text out but keeps it.
 void PreferencesTest::okStoresEveryFieldAsTyped_data()
 {
     QTest::addColumn<QStringList>("typed");
@@ -146,15 +162,13 @@ void PreferencesTest::okStoresEveryFieldAsTyped_data()
 void PreferencesTest::okStoresEveryFieldAsTyped()
 {
     QFETCH(QStringList, typed);
-    TestServices services;
-    frmPreferences dialog(services.services());
-    dialog.show();
+    frmPreferences& dialog = open();
     if (typed.at(1) == QLatin1String("0")) {
         QTest::mouseClick(dialog.chkASCII, Qt::LeftButton, {},
                           QPoint(4, dialog.chkASCII->height() / 2));
         QVERIFY(!dialog.lblASCII->isEnabled());
         QVERIFY(!dialog.txtASCII->isEnabled());
-        QCOMPARE(dialog.txtASCII->text(), QStringLiteral("%%HP: T(3)A(D)F(.);"));
+        QCOMPARE(dialog.txtASCII->text(), Defaults.at(2));
     }
     dialog.txtWrkDir->setText(typed.at(0));
     dialog.txtASCII->setText(typed.at(2));
@@ -162,59 +176,50 @@ void PreferencesTest::okStoresEveryFieldAsTyped()
     dialog.txtFontSize->setText(typed.at(4));
     dialog.cmdOK->click();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(services.settings.writes, Keys);
-    QCOMPARE(storedValues(services.settings), typed);
+    QCOMPARE(m_services->settings.writes, Keys);
+    QCOMPARE(stored(), typed);
 }
 
-void PreferencesTest::leavingWithoutOkStoresNothing_data()
+void PreferencesTest::cancelStoresNothing_data()
 {
-    QTest::addColumn<QString>("after");
+    QTest::addColumn<bool>("browse");
     QTest::addColumn<bool>("closeBox");
-    for (const char* after : {"edits", "a font", "a folder"})
-        QTest::newRow(after) << after << false;
-    QTest::newRow("close box") << "edits" << true;
+    QTest::newRow("edits") << false << false;
+    QTest::newRow("edits, close box") << false << true;
+    QTest::newRow("a folder") << true << false;
 }
 
-void PreferencesTest::leavingWithoutOkStoresNothing()
+void PreferencesTest::cancelStoresNothing()
 {
-    QFETCH(QString, after);
+    QFETCH(bool, browse);
     QFETCH(bool, closeBox);
-    TestServices services;
-    for (qsizetype i = 0; i < Keys.size(); ++i)
-        services.settings.write(Keys.at(i), Stored.at(i));
-    services.settings.writes.clear();
-    services.folders.addVolume(QStringLiteral("/"));
-    services.folders.addFolder(QStringLiteral("/home/ann/letters"));
-    frmPreferences dialog(services.services());
-    dialog.show();
-    if (after == QLatin1String("edits")) {
-        dialog.txtWrkDir->setText(QStringLiteral("/elsewhere"));
-        dialog.chkASCII->setChecked(true);
-        dialog.txtASCII->clear();
-    } else if (after == QLatin1String("a font")) {
-        services.fileDialogs.chooseFontAnswer(fontOf(QStringLiteral("DejaVu Sans"), 12));
-        dialog.cmdFonts->click();
-        QCOMPARE(dialog.txtFontName->text(), QStringLiteral("DejaVu Sans"));
-    } else {
+    m_services->folders.addVolume(QStringLiteral("/"));
+    m_services->folders.addFolder(QStringLiteral("/home/ann/letters"));
+    frmPreferences& dialog = open(withHeader("0"));
+    if (browse) {
         whenModalShows<frmBrowse>([](frmBrowse* browser) {
             browser->dirWrkDir->setCurrentItem(
                 browser->dirWrkDir->topLevelItem(0)->child(0)->child(0)->child(0));
             browser->dirWrkDir_DblClick();
             browser->cmdOk->click();
         });
-        dialog.cmdBrowse_Click();
+        dialog.cmdBrowse->click();
         QCOMPARE(dialog.txtWrkDir->text(), QStringLiteral("/home/ann/letters"));
+    } else {
+        dialog.txtWrkDir->setText(QStringLiteral("/elsewhere"));
+        dialog.chkASCII->setChecked(true);
+        dialog.txtASCII->clear();
     }
     if (closeBox)
         QVERIFY(dialog.close());
     else
         dialog.cmdPrefCancel->click();
-    QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
-    QVERIFY(services.settings.writes.isEmpty());
-    QCOMPARE(storedValues(services.settings), Stored);
+    QVERIFY(m_services->settings.writes.isEmpty());
+    QCOMPARE(stored(), withHeader("0"));
 }
 
+// The chosen font fills both fields; Cancel afterwards still stores nothing.
 void PreferencesTest::fontSizeInItsShortestForm_data()
 {
     QTest::addColumn<qreal>("pointSize");
@@ -228,13 +233,13 @@ void PreferencesTest::fontSizeInItsShortestForm()
 {
     QFETCH(qreal, pointSize);
     QFETCH(QString, sizeText);
-    TestServices services;
-    frmPreferences dialog(services.services());
-    services.fileDialogs.chooseFontAnswer(fontOf(QStringLiteral("Liberation Mono"), pointSize));
+    frmPreferences& dialog = open(withHeader("1"));
+    m_services->fileDialogs.chooseFontAnswer(fontOf(QStringLiteral("Liberation Mono"), pointSize));
     dialog.cmdFonts->click();
-    QCOMPARE(dialog.txtFontName->text(), QStringLiteral("Liberation Mono"));
-    QCOMPARE(dialog.txtFontSize->text(), sizeText);
-    QVERIFY(services.settings.writes.isEmpty());
+    QCOMPARE(fields().mid(3), QStringList({"Liberation Mono", sizeText}));
+    dialog.cmdPrefCancel->click();
+    QVERIFY(m_services->settings.writes.isEmpty());
+    QCOMPARE(stored(), withHeader("1"));
 }
 
 // Qt's own font dialog, chosen from and then cancelled as a user would.
@@ -243,9 +248,8 @@ void PreferencesTest::realFontDialog()
     const QString family = QStringLiteral("DejaVu Sans");
     if (!QFontDatabase::families().contains(family))
         QSKIP("the DejaVu Sans font is not installed");
-    TestServices doubles;
     QtFileDialogs fileDialogs;
-    const Services d = doubles.services();
+    const Services d = m_services->services();
     frmPreferences dialog(
         Services{d.questions, fileDialogs, d.settings, d.clipboard, d.printers, d.folders});
     bool scalableOnly = false;
@@ -260,7 +264,6 @@ void PreferencesTest::realFontDialog()
     dialog.cmdFonts->click();
     QCOMPARE(dialog.txtFontName->text(), family);
     QCOMPARE(dialog.txtFontSize->text(), QStringLiteral("12"));
-    QVERIFY(doubles.settings.writes.isEmpty());
 }
 
 // Neither button is the default or the cancel button: Enter presses only the focused
@@ -284,9 +287,7 @@ void PreferencesTest::keys()
     QFETCH(int, key);
     QFETCH(bool, closes);
     QFETCH(bool, stores);
-    TestServices services;
-    frmPreferences dialog(services.services());
-    dialog.show();
+    frmPreferences& dialog = open();
     dialog.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     auto* target = dialog.findChild<QWidget*>(focus);
@@ -294,7 +295,7 @@ void PreferencesTest::keys()
     QTRY_COMPARE(QApplication::focusWidget(), target);
     QTest::keyClick(target, Qt::Key(key));
     QCOMPARE(!dialog.isVisible(), closes);
-    QCOMPARE(services.settings.writes.size(), stores ? Keys.size() : 0);
+    QCOMPARE(m_services->settings.writes.size(), stores ? Keys.size() : 0);
 }
 
 QTEST_MAIN(PreferencesTest)
