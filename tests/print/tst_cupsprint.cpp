@@ -3,7 +3,6 @@
 #include "mainwindow/frmTabulet.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
@@ -27,9 +26,6 @@ private Q_SLOTS:
     void printCommandReachesTheDefaultPrinter();
 
 private:
-    bool startServer();
-    QString waitForPdf() const;
-
     QTemporaryDir m_root;
     QProcess m_cupsd;
     QString m_printerName = QStringLiteral("TabuletTest%1").arg(getpid());
@@ -67,68 +63,54 @@ void CupsPrintTest::initTestCase()
               "TABULET_TEST_CUPS=1, as root.");
     if (geteuid() != 0)
         QSKIP("This test starts cupsd and the PDF backend, which need root.");
-    QStringList missing;
     for (const QString tool : {"cupsd", "lpadmin", "lpstat", "pdftotext"})
         if (QStandardPaths::findExecutable(tool, {"/usr/sbin", "/usr/bin"}).isEmpty())
-            missing << tool;
-    if (!QFile::exists("/usr/lib/cups/backend/cups-pdf"))
-        missing << "cups-pdf backend";
-    if (!missing.isEmpty())
-        QFAIL(qPrintable("Missing " + missing.join(", ") + ": run scripts/setup.sh --test"));
-    QVERIFY(startServer());
-}
+            QFAIL(qPrintable(tool + " is missing: run scripts/setup.sh --test"));
+    QVERIFY2(QFile::exists("/usr/lib/cups/backend/cups-pdf"),
+             "The cups-pdf backend is missing: run scripts/setup.sh --test");
 
-bool CupsPrintTest::startServer()
-{
     const QString root = m_root.path();
     // Filters run as the "lp" user and must reach the spool and temporary folders.
-    if (::chmod(QFile::encodeName(root).constData(), 0755) != 0)
-        return false;
+    QCOMPARE(::chmod(QFile::encodeName(root).constData(), 0755), 0);
     for (const char* folder : {"etc", "spool", "cache", "state", "tmp", "log", "out", "pdfspool"})
-        QDir(root).mkdir(folder);
-    if (::chmod(QFile::encodeName(root + "/tmp").constData(), 01777) != 0)
-        return false;
+        QVERIFY(QDir(root).mkdir(folder));
+    QCOMPARE(::chmod(QFile::encodeName(root + "/tmp").constData(), 01777), 0);
     const QString socket = root + "/cups.sock";
-    // Never take over (and later remove) a configuration that was there before.
-    const QString backendConfig = "/etc/cups/cups-pdf-" + m_printerName + ".conf";
-    if (QFile::exists(backendConfig))
-        return false;
-    m_backendConfig = backendConfig;
-    const bool written =
-        writeFile(root + "/cupsd.conf",
-                  "Listen " + socket +
-                      "\nLogLevel warn\nWebInterface No\nBrowsing No\n<Location />\n  Order "
-                      "allow,deny\n  Allow all\n</Location>\n<Policy default>\n  <Limit All>\n"
-                      "    Order deny,allow\n  </Limit>\n</Policy>\n") &&
+    QVERIFY(writeFile(root + "/cupsd.conf",
+                      "Listen " + socket +
+                          "\nLogLevel warn\nWebInterface No\nBrowsing No\n<Location />\n  Order "
+                          "allow,deny\n  Allow all\n</Location>\n<Policy default>\n  <Limit All>\n"
+                          "    Order deny,allow\n  </Limit>\n</Policy>\n"));
+    QVERIFY(
         writeFile(root + "/cups-files.conf",
                   QStringLiteral("ServerRoot %1/etc\nRequestRoot %1/spool\nCacheDir %1/cache\n"
                                  "StateDir %1/state\nTempDir %1/tmp\nAccessLog %1/log/access_log\n"
                                  "ErrorLog %1/log/error_log\nPageLog %1/log/page_log\n"
                                  "SystemGroup root\n")
-                      .arg(root)) &&
-        writeFile(m_backendConfig,
-                  QStringLiteral("Out %1/out\nUserUMask 0022\nLog %1/log\nSpool %1/pdfspool\n")
-                      .arg(root));
-    if (!written)
-        return false;
+                      .arg(root)));
+    // Never take over (and later remove) a configuration that was there before.
+    const QString backendConfig = "/etc/cups/cups-pdf-" + m_printerName + ".conf";
+    QVERIFY(!QFile::exists(backendConfig));
+    m_backendConfig = backendConfig;
+    QVERIFY(writeFile(
+        m_backendConfig,
+        QStringLiteral("Out %1/out\nUserUMask 0022\nLog %1/log\nSpool %1/pdfspool\n").arg(root)));
 
     // Everything this process and the tools it starts do with CUPS goes to this server only.
     qputenv("CUPS_SERVER", QFile::encodeName(socket));
     m_cupsd.setProcessChannelMode(QProcess::MergedChannels);
     m_cupsd.start("/usr/sbin/cupsd",
                   {"-f", "-c", root + "/cupsd.conf", "-s", root + "/cups-files.conf"});
-    QElapsedTimer waited;
-    waited.start();
+    QVERIFY(m_cupsd.waitForStarted());
     QString status;
-    while (!run("lpstat", {"-r"}, &status) || !status.contains("is running")) {
-        if (waited.elapsed() > 10000 || m_cupsd.state() != QProcess::Running)
-            return false;
-        QTest::qWait(100);
-    }
+    QTRY_VERIFY_WITH_TIMEOUT(m_cupsd.state() != QProcess::Running ||
+                                 (run("lpstat", {"-r"}, &status) && status.contains("is running")),
+                             10000);
+    QCOMPARE(m_cupsd.state(), QProcess::Running);
     m_printerAdded = run("lpadmin", {"-p", m_printerName, "-E", "-v", "cups-pdf:/" + m_printerName,
                                      "-m", "lsb/usr/cups-pdf/CUPS-PDF_opt.ppd", "-o",
                                      "pdftops-renderer-default=pdftocairo"});
-    return m_printerAdded && run("lpadmin", {"-d", m_printerName});
+    QVERIFY(m_printerAdded && run("lpadmin", {"-d", m_printerName}));
 }
 
 void CupsPrintTest::cleanupTestCase()
@@ -145,23 +127,6 @@ void CupsPrintTest::cleanupTestCase()
     if (!m_backendConfig.isEmpty())
         QFile::remove(m_backendConfig);
     qunsetenv("CUPS_SERVER");
-}
-
-QString CupsPrintTest::waitForPdf() const
-{
-    const QDir out(m_root.filePath("out"));
-    QElapsedTimer waited;
-    waited.start();
-    while (waited.elapsed() < 30000) {
-        const QFileInfoList pdfs = out.entryInfoList({"*.pdf"}, QDir::Files);
-        // The backend writes the file in one go once the job is done; let it settle.
-        if (!pdfs.isEmpty() && pdfs.first().size() > 0) {
-            QTest::qWait(300);
-            return pdfs.first().filePath();
-        }
-        QTest::qWait(100);
-    }
-    return QString();
 }
 
 void CupsPrintTest::printCommandReachesTheDefaultPrinter()
@@ -182,10 +147,14 @@ void CupsPrintTest::printCommandReachesTheDefaultPrinter()
 
     QCOMPARE(doubles.questions.asked.size(), 1);
     QCOMPARE(doubles.questions.asked.constFirst().text, QStringLiteral("Printing complete."));
-    const QString pdf = waitForPdf();
-    QVERIFY2(!pdf.isEmpty(), "no PDF came out of the PDF printer");
+    const QDir out(m_root.filePath("out"));
+    QFileInfoList pdfs;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !(pdfs = out.entryInfoList({"*.pdf"}, QDir::Files)).isEmpty() && pdfs[0].size() > 0, 30000);
+    // The backend writes the file in one go once the job is done; let it settle.
+    QTest::qWait(300);
     QString text;
-    QVERIFY(run("pdftotext", {"-bbox", pdf, "-"}, &text));
+    QVERIFY(run("pdftotext", {"-bbox", pdfs[0].filePath(), "-"}, &text));
     static const QRegularExpression word(
         "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\"[^>]*>([^<]*)</word>");
     QStringList words;
