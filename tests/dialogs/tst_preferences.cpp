@@ -26,13 +26,6 @@ QStringList withHeader(const char* header)
     return {"/home/ann", header, "%%HP: T(0);", "Liberation Serif", "14"};
 }
 
-QFont fontOf(const QString& family, qreal pointSize)
-{
-    QFont font(family);
-    font.setPointSizeF(pointSize);
-    return font;
-}
-
 // Runs `handle` on the modal dialog of type T as soon as it shows.
 template <typename T> void whenModalShows(std::function<void(T*)> handle)
 {
@@ -234,7 +227,9 @@ void PreferencesTest::fontSizeInItsShortestForm()
     QFETCH(qreal, pointSize);
     QFETCH(QString, sizeText);
     frmPreferences& dialog = open(withHeader("1"));
-    m_services->fileDialogs.chooseFontAnswer(fontOf(QStringLiteral("Liberation Mono"), pointSize));
+    QFont font(QStringLiteral("Liberation Mono"));
+    font.setPointSizeF(pointSize);
+    m_services->fileDialogs.chooseFontAnswer(font);
     dialog.cmdFonts->click();
     QCOMPARE(fields().mid(3), QStringList({"Liberation Mono", sizeText}));
     dialog.cmdPrefCancel->click();
@@ -255,7 +250,7 @@ void PreferencesTest::realFontDialog()
     bool scalableOnly = false;
     whenModalShows<QFontDialog>([&](QFontDialog* fonts) {
         scalableOnly = fonts->testOption(QFontDialog::ScalableFonts);
-        fonts->setCurrentFont(fontOf(family, 12));
+        fonts->setCurrentFont(QFont(family, 12));
         fonts->accept();
     });
     dialog.cmdFonts->click();
