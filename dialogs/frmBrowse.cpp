@@ -128,8 +128,9 @@ void frmBrowse::Form_Load()
         return;
     }
     showContents(working.value);
-    // On another drive than the program's, this moves the list to that drive's current folder.
-    selectDrive(m_services.folders.volumeOf(m_path));
+    // Volumes here have no current folder of their own to jump to, so the browser opens at the
+    // working directory whichever volume holds it; the drive list only shows that volume.
+    selectDriveQuietly(m_services.folders.volumeOf(m_path));
 }
 
 void frmBrowse::drvWrkDir_Change()

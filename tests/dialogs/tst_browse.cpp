@@ -113,7 +113,8 @@ void BrowseTest::opensAt_data()
     QTest::newRow("working directory") << Data << Data << "/";
     QTest::newRow("empty") << "" << Home << "/";
     QTest::newRow("missing: the default on a fresh system") << "C:\\" << Home << "/";
-    QTest::newRow("on another drive") << "/media/usb/letters" << Usb << Usb;
+    QTest::newRow("on another drive") << "/media/usb/letters"
+                                      << "/media/usb/letters" << Usb;
 }
 
 void BrowseTest::opensAt()
