@@ -2,6 +2,7 @@
 // reader or writer of those bytes must do, measured in the same run:
 // - reading into the store, beside reading the bytes whole and splitting them into lines;
 // - writing from the store, beside writing the same bytes with QSaveFile.
+#include "bench/BenchSupport.h"
 #include "core/DataFile.h"
 #include "core/DataFileProcedures.h"
 #include "core/RecordStore.h"
@@ -25,19 +26,6 @@ constexpr int Runs = 21;
 const QString AsciiHeader = QStringLiteral("1");
 const QString AsciiText = QStringLiteral("%%HP: T(3)A(D)F(.);");
 
-QString randomWords(QRandomGenerator& random, int length)
-{
-    static const char letters[] = "abcdefghijklmnopqrstuvwxyz\xe4\xf6\xfc\xe9";
-    QString words;
-    while (words.size() < length) {
-        if (!words.isEmpty())
-            words += u' ';
-        for (int i = 1 + random.bounded(9); i > 0; --i)
-            words += QChar(uchar(letters[random.bounded(int(sizeof letters) - 1)]));
-    }
-    return words;
-}
-
 // About 125 bytes a record, texts of one to six lines, some records without text.
 QList<datafile::Record> sampleDocument()
 {
@@ -47,9 +35,9 @@ QList<datafile::Record> sampleDocument()
         QStringList lines;
         if (random.bounded(8) != 0) {
             for (int count = 1 + random.bounded(6); count > 0; --count)
-                lines << randomWords(random, random.bounded(58));
+                lines << bench::randomWords(random, random.bounded(58));
         }
-        records.append({randomWords(random, 4 + random.bounded(18)), lines.join(u"\r\n")});
+        records.append({bench::randomWords(random, 4 + random.bounded(18)), lines.join(u"\r\n")});
     }
     return records;
 }
@@ -67,39 +55,6 @@ void save(const QString& path, const QByteArray& bytes)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         qFatal("cannot write %s: %s", qPrintable(path), qPrintable(file.errorString()));
-}
-
-// Milliseconds, the median of `Runs` runs. The two sides of a comparison take turns, each
-// going first every other run, so that a slow spell of the machine falls on both.
-// `untimed` runs after each timed run, to put away what the run left.
-std::pair<double, double> medians(
-    const std::function<void()>& measured, const std::function<void()>& baseline,
-    const std::function<void()>& untimed = [] {})
-{
-    std::vector<double> measuredTimes;
-    std::vector<double> baselineTimes;
-    const auto time = [&](const std::function<void()>& work, std::vector<double>& times) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-        untimed();
-    };
-    measured();
-    baseline();
-    untimed();
-    for (int run = 0; run < Runs; ++run) {
-        if (run % 2 == 1)
-            time(baseline, baselineTimes);
-        time(measured, measuredTimes);
-        if (run % 2 == 0)
-            time(baseline, baselineTimes);
-    }
-    const auto median = [](std::vector<double>& times) {
-        std::sort(times.begin(), times.end());
-        return times[times.size() / 2];
-    };
-    return {median(measuredTimes), median(baselineTimes)};
 }
 
 void report(const char* measuredName, const char* baselineName, std::pair<double, double> times)
@@ -131,7 +86,8 @@ int main(int argc, char** argv)
     RecordStore store;
     std::unique_ptr<RecordStore> readInto;
     QStringList lines;
-    const auto reading = medians(
+    const auto reading = bench::medians(
+        Runs,
         [&] {
             readInto = std::make_unique<RecordStore>();
             datafile::readIntoStore(*readInto, readAll(source));
@@ -150,7 +106,8 @@ int main(int argc, char** argv)
     const QString baselineTarget = folder.filePath(QStringLiteral("baseline.df"));
     // As the window's `OutputText`, kept from one save to the next.
     QString output;
-    const auto writing = medians(
+    const auto writing = bench::medians(
+        Runs,
         [&] {
             datafile::writeStore(output, store, AsciiHeader, AsciiText);
             save(target, datafile::fileBytes(output));

@@ -1,6 +1,7 @@
 // The look for content a data file cannot hold, which runs before every save, on a document of
 // 32767 records (about 4 MB) that holds none, so that every character is looked at. Beside
 // it, building the file's text from the same store: work every save does anyway.
+#include "bench/BenchSupport.h"
 #include "core/DataFileProcedures.h"
 #include "core/RecordStore.h"
 #include "core/SaveCheck.h"
@@ -18,19 +19,6 @@ namespace {
 constexpr int Records = 32767;
 constexpr int Runs = 21;
 
-QString randomWords(QRandomGenerator& random, int length)
-{
-    static const char letters[] = "abcdefghijklmnopqrstuvwxyz\xe4\xf6\xfc\xe9";
-    QString words;
-    while (words.size() < length) {
-        if (!words.isEmpty())
-            words += u' ';
-        for (int i = 1 + random.bounded(9); i > 0; --i)
-            words += QChar(uchar(letters[random.bounded(int(sizeof letters) - 1)]));
-    }
-    return words;
-}
-
 void fill(RecordStore& store)
 {
     QRandomGenerator random(1);
@@ -38,36 +26,10 @@ void fill(RecordStore& store)
     for (int i = 0; i < Records; ++i) {
         QStringList lines;
         for (int count = random.bounded(7); count > 0; --count)
-            lines << randomWords(random, random.bounded(58));
-        records.append({randomWords(random, 4 + random.bounded(18)), lines.join(u"\r\n")});
+            lines << bench::randomWords(random, random.bounded(58));
+        records.append({bench::randomWords(random, 4 + random.bounded(18)), lines.join(u"\r\n")});
     }
     store.addRecords(std::move(records));
-}
-
-// Milliseconds, the median of `Runs` runs; the two sides take turns going first.
-std::pair<double, double> medians(const std::function<void()>& measured,
-                                  const std::function<void()>& baseline)
-{
-    std::vector<double> measuredTimes;
-    std::vector<double> baselineTimes;
-    const auto time = [](const std::function<void()>& work, std::vector<double>& times) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-    };
-    for (int run = 0; run < Runs; ++run) {
-        if (run % 2 == 1)
-            time(baseline, baselineTimes);
-        time(measured, measuredTimes);
-        if (run % 2 == 0)
-            time(baseline, baselineTimes);
-    }
-    const auto median = [](std::vector<double>& times) {
-        std::sort(times.begin(), times.end());
-        return times[times.size() / 2];
-    };
-    return {median(measuredTimes), median(baselineTimes)};
 }
 
 } // namespace
@@ -80,8 +42,8 @@ int main(int argc, char** argv)
 
     QString output;
     bool clean = true;
-    const auto [check, build] = medians(
-        [&] { clean = !findUnwritableContent(store).has_value(); },
+    const auto [check, build] = bench::medians(
+        Runs, [&] { clean = !findUnwritableContent(store).has_value(); },
         [&] { datafile::writeStore(output, store, QStringLiteral("1"), QStringLiteral("%%HP:")); });
     if (!clean)
         qFatal("the sample document should hold nothing a data file cannot");

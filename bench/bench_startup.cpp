@@ -5,6 +5,7 @@
 //   painted, beside reading the same bytes whole and splitting them into lines;
 // - peak memory with that file open, above the peak of an empty window.
 // The program runs itself as the child processes ("--child MODE [FILE]").
+#include "bench/BenchSupport.h"
 #include "core/DataFile.h"
 #include "core/RecordStore.h"
 #include "mainwindow/frmTabulet.h"
@@ -104,19 +105,6 @@ private:
     QList<QWidget*> m_waiting;
 };
 
-QString randomWords(QRandomGenerator& random, int length)
-{
-    static const char letters[] = "abcdefghijklmnopqrstuvwxyz\xe4\xf6\xfc\xe9";
-    QString words;
-    while (words.size() < length) {
-        if (!words.isEmpty())
-            words += u' ';
-        for (int i = 1 + random.bounded(9); i > 0; --i)
-            words += QChar(uchar(letters[random.bounded(int(sizeof letters) - 1)]));
-    }
-    return words;
-}
-
 // About 128 bytes a record: a short header and one to six lines of text, some without text.
 QByteArray sampleFile()
 {
@@ -126,8 +114,8 @@ QByteArray sampleFile()
         QStringList lines;
         if (random.bounded(8) != 0)
             for (int count = 1 + random.bounded(6); count > 0; --count)
-                lines << randomWords(random, random.bounded(60));
-        records.append({randomWords(random, 4 + random.bounded(18)), lines.join(u"\r\n")});
+                lines << bench::randomWords(random, random.bounded(60));
+        records.append({bench::randomWords(random, 4 + random.bounded(18)), lines.join(u"\r\n")});
     }
     return datafile::fileBytes(datafile::write(records, QString(), QString()));
 }

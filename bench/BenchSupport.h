@@ -1,0 +1,61 @@
+#pragma once
+
+// What the benchmarks share: sample text and timing of a figure beside its baseline.
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QString>
+#include <algorithm>
+#include <functional>
+#include <utility>
+#include <vector>
+
+namespace bench {
+
+// Words of lower-case letters with a few Latin-1 accents, `length` characters or a little more.
+inline QString randomWords(QRandomGenerator& random, int length)
+{
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyz\xe4\xf6\xfc\xe9";
+    QString words;
+    while (words.size() < length) {
+        if (!words.isEmpty())
+            words += u' ';
+        for (int i = 1 + random.bounded(9); i > 0; --i)
+            words += QChar(uchar(letters[random.bounded(int(sizeof letters) - 1)]));
+    }
+    return words;
+}
+
+// Milliseconds, the median of `runs` runs of each side. The two sides take turns, each going
+// first every other run, so that a slow spell of the machine falls on both. `untimed` runs
+// after each timed run, to put away what the run left.
+inline std::pair<double, double> medians(
+    int runs, const std::function<void()>& measured, const std::function<void()>& baseline,
+    const std::function<void()>& untimed = [] {})
+{
+    std::vector<double> measuredTimes;
+    std::vector<double> baselineTimes;
+    const auto time = [&](const std::function<void()>& work, std::vector<double>& times) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+        untimed();
+    };
+    measured();
+    baseline();
+    untimed();
+    for (int run = 0; run < runs; ++run) {
+        if (run % 2 == 1)
+            time(baseline, baselineTimes);
+        time(measured, measuredTimes);
+        if (run % 2 == 0)
+            time(baseline, baselineTimes);
+    }
+    const auto median = [](std::vector<double>& times) {
+        std::sort(times.begin(), times.end());
+        return times[times.size() / 2];
+    };
+    return {median(measuredTimes), median(baselineTimes)};
+}
+
+} // namespace bench
