@@ -141,24 +141,34 @@ bool frmTabulet::Form_QueryUnload()
 
 bool frmTabulet::FileSaveSub()
 {
-    if (CurrentFileName.isEmpty())
-        return FileSaveAsSub();
-    return writeDocument(CurrentFileName);
+    return saveDocument() == SaveOutcome::Saved;
 }
 
 bool frmTabulet::FileSaveAsSub()
 {
+    return saveDocumentAs() == SaveOutcome::Saved;
+}
+
+frmTabulet::SaveOutcome frmTabulet::saveDocument()
+{
+    if (CurrentFileName.isEmpty())
+        return saveDocumentAs();
+    return writeDocument(CurrentFileName) ? SaveOutcome::Saved : SaveOutcome::Failed;
+}
+
+frmTabulet::SaveOutcome frmTabulet::saveDocumentAs()
+{
     const std::optional<FileChoice> choice = m_services.fileDialogs.saveFileAs(
         this, DataFileFilter, m_services.settings.read(PreferenceKey::WrkDir));
     if (!choice)
-        return false;
+        return SaveOutcome::Cancelled;
     dlgFileSaveAs = *choice;
     // The document takes the new name only once it is really there.
     if (!writeDocument(choice->fileName))
-        return false;
+        return SaveOutcome::Failed;
     CurrentFileName = choice->fileName;
     setWindowTitle(ProgramCaption + QStringLiteral(" - ") + choice->fileTitle);
-    return true;
+    return SaveOutcome::Saved;
 }
 
 bool frmTabulet::documentHasContent() const

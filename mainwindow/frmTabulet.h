@@ -144,6 +144,10 @@ private:
     void connectControls();
 
     // Document commands (core/DocumentCommands.cpp).
+    // How a save ended; the printout tells a cancelled Save As dialog from a failed save.
+    enum class SaveOutcome { Saved, Cancelled, Failed };
+    SaveOutcome saveDocument();
+    SaveOutcome saveDocumentAs();
     bool documentHasContent() const;
     bool offerToSave(const QString& question);
     void clearDocument();

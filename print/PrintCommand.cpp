@@ -76,18 +76,13 @@ void frmTabulet::mnuFilePrint_Click()
         return;
     }
 
-    // An unnamed document is saved through the Save As dialog, which keeps the last file chosen
-    // in it. Clearing that first tells a save that failed after a choice from a cancelled one.
-    const bool named = !CurrentFileName.isEmpty();
-    const FileChoice lastSaveAsChoice = dlgFileSaveAs;
-    if (!named)
-        dlgFileSaveAs = FileChoice{};
-    if (!FileSaveSub()) {
-        if (!named && dlgFileSaveAs.fileName.isEmpty()) {
-            // Cancelled: the user chose not to print, and is told nothing.
-            dlgFileSaveAs = lastSaveAsChoice;
-            return;
-        }
+    switch (saveDocument()) {
+    case SaveOutcome::Saved:
+        break;
+    case SaveOutcome::Cancelled:
+        // The user chose not to name the document, and so not to print it: nothing to say.
+        return;
+    case SaveOutcome::Failed:
         // The save has already said why it failed.
         reportFailure(tr("The document could not be saved, so it was not printed."));
         return;
