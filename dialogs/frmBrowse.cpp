@@ -211,15 +211,10 @@ int frmBrowse::driveIndex(const QString& volumeRoot)
     return index;
 }
 
-void frmBrowse::selectDrive(const QString& volumeRoot)
-{
-    drvWrkDir->setCurrentIndex(driveIndex(volumeRoot));
-}
-
 void frmBrowse::selectDriveQuietly(const QString& volumeRoot)
 {
     const QSignalBlocker quiet(drvWrkDir);
-    selectDrive(volumeRoot);
+    drvWrkDir->setCurrentIndex(driveIndex(volumeRoot));
 }
 
 void frmBrowse::showContents(const FolderContents& contents)

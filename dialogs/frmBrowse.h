@@ -47,7 +47,6 @@ private:
     void connectControls();
     void fillDriveList();
     int driveIndex(const QString& volumeRoot);
-    void selectDrive(const QString& volumeRoot);
     void selectDriveQuietly(const QString& volumeRoot);
     std::optional<FolderError> followDrive(const QString& volumeRoot);
     void showContents(const FolderContents& contents);
