@@ -1,13 +1,5 @@
 #include "doubles/RecordingPrinter.h"
 
-QStringList PrintJobRecord::texts() const
-{
-    QStringList result;
-    for (const Line& line : lines)
-        result << line.text;
-    return result;
-}
-
 RecordingPrinter::RecordingPrinter(PrintJobRecord& record, int failAtPrint)
     : m_record(record), m_failAtPrint(failAtPrint)
 {}

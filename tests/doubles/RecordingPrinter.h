@@ -3,7 +3,7 @@
 #include "platform/Printers.h"
 
 #include <QList>
-#include <QStringList>
+#include <QString>
 #include <memory>
 
 // What one printer handed out by RecordingPrinters was asked to do.
@@ -23,8 +23,6 @@ struct PrintJobRecord
     bool opened = false;
     bool ended = false;
     bool discarded = false;
-
-    QStringList texts() const;
 };
 
 // A printer that records every line instead of drawing it. Each line is a fixed 240 twips high
@@ -32,8 +30,6 @@ struct PrintJobRecord
 class RecordingPrinter final : public Printer
 {
 public:
-    static constexpr int LineHeight = 240;
-
     // `failAtPrint`: the number of the print() call (from 1) that fails; 0 for none.
     RecordingPrinter(PrintJobRecord& record, int failAtPrint);
 
@@ -47,6 +43,8 @@ public:
     QString errorText() const override;
 
 private:
+    static constexpr int LineHeight = 240;
+
     PrintJobRecord& m_record;
     int m_failAtPrint;
     int m_prints = 0;
