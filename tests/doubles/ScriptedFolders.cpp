@@ -13,9 +13,9 @@ bool liesOn(const QString& path, const QString& root)
 
 } // namespace
 
-void ScriptedFolders::addVolume(const QString& rootPath, const QString& name)
+void ScriptedFolders::addVolume(const QString& rootPath)
 {
-    m_volumes.append(Volume{rootPath, name});
+    m_volumes.append(Volume{rootPath, QString()});
     m_folders.insert(rootPath);
 }
 
@@ -29,15 +29,9 @@ void ScriptedFolders::addFolder(const QString& path)
     }
 }
 
-void ScriptedFolders::failVolume(const QString& rootPath, const FolderError& error, int times)
+void ScriptedFolders::failVolume(const QString& rootPath, const FolderError& error)
 {
-    for (int i = 0; i < times; ++i)
-        m_volumeFailures[rootPath].enqueue(error);
-}
-
-void ScriptedFolders::failFolder(const QString& path, const FolderError& error)
-{
-    m_folderFailures.insert(path, error);
+    m_volumeFailures.insert(rootPath, error);
 }
 
 QString ScriptedFolders::volumeOf(const QString& path) const
@@ -51,9 +45,8 @@ QString ScriptedFolders::volumeOf(const QString& path) const
 
 FolderResult<QString> ScriptedFolders::currentFolder(const QString& volumeRoot) const
 {
-    QQueue<FolderError>& failures = m_volumeFailures[volumeRoot];
-    if (!failures.isEmpty())
-        return {QString(), failures.dequeue()};
+    if (m_volumeFailures.contains(volumeRoot))
+        return {QString(), m_volumeFailures.take(volumeRoot)};
     if (volumeOf(m_workingFolder) == volumeRoot)
         return {m_workingFolder, std::nullopt};
     return {volumeRoot, std::nullopt};
@@ -62,8 +55,6 @@ FolderResult<QString> ScriptedFolders::currentFolder(const QString& volumeRoot) 
 FolderResult<FolderContents> ScriptedFolders::openFolder(const QString& path) const
 {
     const QString folder = path.isEmpty() ? QString() : QDir::cleanPath(path);
-    if (m_folderFailures.contains(folder))
-        return {FolderContents{}, m_folderFailures.value(folder)};
     if (!m_folders.contains(folder))
         return {FolderContents{},
                 FolderError{FolderError::PathNotFound, QStringLiteral("Path not found")}};

@@ -4,22 +4,19 @@
 
 #include <QHash>
 #include <QList>
-#include <QQueue>
 #include <QSet>
 
-// Volumes and folders held in memory, with failures scripted per volume or per folder.
+// Volumes and folders held in memory, with failures scripted per volume.
 // Paths are absolute and use "/"; adding a folder adds its parents.
 class ScriptedFolders final : public Folders
 {
 public:
-    void addVolume(const QString& rootPath, const QString& name = QString());
+    void addVolume(const QString& rootPath);
     void addFolder(const QString& path);
     void setWorkingFolder(const QString& path) { m_workingFolder = path; }
     void setHomeFolder(const QString& path) { m_homeFolder = path; }
-    // The next `times` attempts to reach the volume fail with this error.
-    void failVolume(const QString& rootPath, const FolderError& error, int times = 1);
-    // Every attempt to open the folder fails with this error.
-    void failFolder(const QString& path, const FolderError& error);
+    // The next attempt to reach the volume fails with this error.
+    void failVolume(const QString& rootPath, const FolderError& error);
 
     QList<Volume> volumes() const override { return m_volumes; }
     QString volumeOf(const QString& path) const override;
@@ -33,6 +30,5 @@ private:
     QSet<QString> m_folders;
     QString m_workingFolder = QStringLiteral("/");
     QString m_homeFolder = QStringLiteral("/");
-    mutable QHash<QString, QQueue<FolderError>> m_volumeFailures;
-    QHash<QString, FolderError> m_folderFailures;
+    mutable QHash<QString, FolderError> m_volumeFailures;
 };
