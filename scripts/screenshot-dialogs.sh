@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Takes a PNG screenshot of each dialog under Xvfb, to check that every text is readable and
-# unclipped. Usage: tests/dialogs/screenshot-dialogs.sh BUILD_DIR OUTPUT_DIR
+# unclipped. Usage: scripts/screenshot-dialogs.sh BUILD_DIR OUTPUT_DIR
 set -euo pipefail
 build=${1:?build folder}
 output=${2:?output folder}
-tool=$build/tests/dialogs/tabulet_show_dialog
+tool=$build/tools/tabulet_show_dialog
 mkdir -p "$output"
 
 scratch=$(mktemp -d)
