@@ -1,3 +1,4 @@
+#include "dialogs/PreferenceCommands.h"
 #include "mainwindow/frmTabulet.h"
 #include "platform/QtServices.h"
 
@@ -11,7 +12,8 @@ int main(int argc, char* argv[])
     QApplication::setDesktopFileName(QStringLiteral("io.github.tabulet.Tabulet"));
 
     QtServices services;
-    frmTabulet window(services.services());
+    PreferenceCommands dialogs(services.services());
+    frmTabulet window(services.services(), dialogs);
     window.show();
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() > 1)

@@ -1,5 +1,7 @@
 #include "core/RecordStore.h"
 
+#include "core/Headers.h"
+
 RecordStore::RecordStore(qint32 firstIndex, QObject* parent)
     : QAbstractListModel(parent), NextRecordIndex(firstIndex)
 {}
@@ -13,30 +15,25 @@ QVariant RecordStore::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= count())
         return QVariant();
-    const Entry& entry = m_entries.at(index.row());
-    switch (role) {
-    case Qt::DisplayRole:
-    case Qt::EditRole:
-        return entry.header;
-    case RecordIndexRole:
-        return entry.recordIndex;
-    default:
-        return QVariant();
-    }
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return headerAt(index.row());
+    return QVariant();
 }
 
-void RecordStore::startUp()
+RecordPiece RecordStore::headerPieceAt(int position) const
 {
-    clear();
-    NextRecordIndex = 0;
-    m_anyAdded = false;
+    const Entry& entry = m_entries.at(position);
+    if (entry.headerEdited)
+        return {{}, entry.editedHeader, true};
+    return {QByteArrayView(m_file).sliced(entry.header.offset, entry.header.size), {}, false};
 }
 
-void RecordStore::setRecordIndexAt(int position, qint32 recordIndex)
+int RecordStore::positionOf(qint32 recordIndex) const
 {
-    m_entries[position].recordIndex = recordIndex;
-    const QModelIndex changed = index(position);
-    Q_EMIT dataChanged(changed, changed, {RecordIndexRole});
+    for (int position = 0; position < count(); ++position)
+        if (m_entries.at(position).recordIndex == recordIndex)
+            return position;
+    return -1;
 }
 
 std::optional<qint32> RecordStore::addRecord(const QString& header)
@@ -45,48 +42,55 @@ std::optional<qint32> RecordStore::addRecord(const QString& header)
         return std::nullopt;
     const qint32 recordIndex = NextRecordIndex;
     beginInsertRows(QModelIndex(), count(), count());
-    m_entries.append(Entry{trimSpaces(header), recordIndex});
+    m_entries.append(Entry{{}, spaceTrimmed(QStringView(header)).toString(), recordIndex, true});
     endInsertRows();
-    m_addedLast = count() - 1;
     ++NextRecordIndex;
-    m_anyAdded = true;
     return recordIndex;
 }
 
-qsizetype RecordStore::addRecords(QList<NewRecord> records)
+qsizetype RecordStore::addFileRecords(const QByteArray& fileBytes, datafile::ReadResult records)
 {
-    const qsizetype added = std::min<qint64>(records.size(), capacityLeft());
+    const qsizetype added = std::min<qint64>(records.records.size(), capacityLeft());
     if (added == 0)
         return 0;
+    // The entries already there may still be pieces of the file read before.
+    keepOwnCopies();
+    m_file = fileBytes;
+    m_fileFirstIndex = NextRecordIndex;
+    m_fileTexts.clear();
+    m_fileTexts.reserve(added);
     beginInsertRows(QModelIndex(), count(), count() + int(added) - 1);
     m_entries.reserve(m_entries.size() + added);
     for (qsizetype i = 0; i < added; ++i) {
-        NewRecord& record = records[i];
-        m_entries.append(Entry{trimSpaces(record.header), NextRecordIndex});
-        if (!record.text.isEmpty())
-            RecordText.insert(NextRecordIndex, std::move(record.text));
+        const datafile::ReadRecord& record = records.records.at(i);
+        m_entries.append(Entry{record.header, {}, NextRecordIndex, false});
+        m_fileTexts.append(record.text);
+        if (const auto rebuilt = records.rebuiltTexts.constFind(i);
+            rebuilt != records.rebuiltTexts.cend()) {
+            RecordText.insert(NextRecordIndex, QString::fromLatin1(*rebuilt));
+            m_fileTexts.last() = {};
+        }
         ++NextRecordIndex;
     }
     endInsertRows();
-    m_addedLast = count() - 1;
-    m_anyAdded = true;
     return added;
 }
 
-void RecordStore::insertAt(int position, const QString& header, qint32 recordIndex)
+void RecordStore::renameAt(int position, const QString& header)
 {
-    beginInsertRows(QModelIndex(), position, position);
-    m_entries.insert(position, Entry{header, recordIndex});
-    endInsertRows();
-    m_addedLast = position;
+    Entry& entry = m_entries[position];
+    entry.editedHeader = header;
+    entry.headerEdited = true;
+    const QModelIndex changed = index(position);
+    Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
 }
 
 void RecordStore::removeAt(int position)
 {
+    Q_EMIT entryAboutToBeRemoved(position);
     beginRemoveRows(QModelIndex(), position, position);
     m_entries.removeAt(position);
     endRemoveRows();
-    m_addedLast = -1;
 }
 
 void RecordStore::clear()
@@ -94,12 +98,25 @@ void RecordStore::clear()
     beginResetModel();
     m_entries.clear();
     RecordText.clear();
+    m_file.clear();
+    m_fileTexts.clear();
     endResetModel();
-    m_addedLast = -1;
+}
+
+RecordPiece RecordStore::textPiece(qint32 recordIndex) const
+{
+    if (const auto own = RecordText.constFind(recordIndex); own != RecordText.cend())
+        return {{}, *own, true};
+    if (!fromFile(recordIndex))
+        return {};
+    const datafile::Span span = m_fileTexts.at(recordIndex - m_fileFirstIndex);
+    return {QByteArrayView(m_file).sliced(span.offset, span.size), {}, false};
 }
 
 void RecordStore::setRecordText(qint32 recordIndex, const QString& text)
 {
+    if (fromFile(recordIndex))
+        m_fileTexts[recordIndex - m_fileFirstIndex] = {};
     // An empty text needs no slot of its own: reading an absent slot gives the empty text.
     if (text.isEmpty())
         RecordText.remove(recordIndex);
@@ -107,13 +124,39 @@ void RecordStore::setRecordText(qint32 recordIndex, const QString& text)
         RecordText.insert(recordIndex, text);
 }
 
-QString RecordStore::trimSpaces(const QString& text)
+void RecordStore::replaceInText(qint32 recordIndex, qsizetype at, qsizetype removed,
+                                QStringView added)
 {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin) == QLatin1Char(' '))
-        ++begin;
-    while (end > begin && text.at(end - 1) == QLatin1Char(' '))
-        --end;
-    return text.sliced(begin, end - begin);
+    QString& text = ownText(recordIndex);
+    text.replace(at, removed, added.data(), added.size());
+    if (text.isEmpty())
+        RecordText.remove(recordIndex);
+}
+
+QString& RecordStore::ownText(qint32 recordIndex)
+{
+    if (const auto own = RecordText.find(recordIndex); own != RecordText.end())
+        return *own;
+    const QString text = recordText(recordIndex);
+    if (fromFile(recordIndex))
+        m_fileTexts[recordIndex - m_fileFirstIndex] = {};
+    return RecordText.insert(recordIndex, text).value();
+}
+
+bool RecordStore::fromFile(qint32 recordIndex) const
+{
+    return recordIndex >= m_fileFirstIndex && recordIndex - m_fileFirstIndex < m_fileTexts.size();
+}
+
+void RecordStore::keepOwnCopies()
+{
+    for (Entry& entry : m_entries) {
+        if (!entry.headerEdited) {
+            entry.editedHeader = QString::fromLatin1(
+                QByteArrayView(m_file).sliced(entry.header.offset, entry.header.size));
+            entry.headerEdited = true;
+        }
+        if (fromFile(entry.recordIndex) && !RecordText.contains(entry.recordIndex))
+            setRecordText(entry.recordIndex, recordText(entry.recordIndex));
+    }
 }

@@ -1,15 +1,34 @@
 #pragma once
 
+#include "core/DataFile.h"
+
 #include <QAbstractListModel>
+#include <QByteArray>
 #include <QHash>
 #include <QList>
 #include <QString>
 #include <limits>
 #include <optional>
 
-// The open document: the header list's entries (header text and record index), the record
-// texts `RecordText` indexed by record index, and the counter `NextRecordIndex` that hands
+// A header or a text as the store holds it: Latin-1 bytes of the file as they were read, or a
+// text of its own once it has been typed or edited. A text of its own may hold characters that
+// a data file cannot; the save looks for them.
+struct RecordPiece
+{
+    QByteArrayView bytes;
+    QStringView text;
+    bool edited = false;
+
+    QString toString() const { return edited ? text.toString() : QString::fromLatin1(bytes); }
+    qsizetype size() const { return edited ? text.size() : bytes.size(); }
+};
+
+// The records of the open document: the header list's entries (header and record index), the
+// record texts `RecordText` indexed by record index, and the counter `NextRecordIndex` that hands
 // out record indices. It is the model behind the header list; no widget keeps a copy.
+//
+// What a file held stays in the file's own bytes, kept whole: headers and texts are pieces of
+// them until they are edited, and only what the window shows is turned into text.
 //
 // Record indices are never reused and never reset while the program runs: a removed record
 // keeps its slot, and New or Open only clear the entries. Texts of slots that no entry refers
@@ -22,61 +41,65 @@ public:
     // Once `NextRecordIndex` stands here no further record can be added in this run.
     static constexpr qint32 IndexLimit = std::numeric_limits<qint32>::max();
 
-    struct NewRecord
-    {
-        QString header;
-        QString text;
-    };
-
     // `firstIndex` lets tests start near the limit; the program always starts at 0.
     explicit RecordStore(qint32 firstIndex = 0, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
-    // Start-up: no entries, no slots, `NextRecordIndex` at 0.
-    void startUp();
-
-    // Record index of each entry, for views and tests.
-    static constexpr int RecordIndexRole = Qt::UserRole;
-
     int count() const { return static_cast<int>(m_entries.size()); }
-    QString headerAt(int position) const { return m_entries.at(position).header; }
+    QString headerAt(int position) const { return headerPieceAt(position).toString(); }
+    RecordPiece headerPieceAt(int position) const;
     qint32 recordIndexAt(int position) const { return m_entries.at(position).recordIndex; }
-    void setRecordIndexAt(int position, qint32 recordIndex);
-    // Position of the entry appended last; -1 once a removal or a clear has happened since.
-    int addedLastPosition() const { return m_addedLast; }
+    // Position of the entry that carries `recordIndex`, -1 when none does.
+    int positionOf(qint32 recordIndex) const;
 
     // How many more records this run can still add.
     qint64 capacityLeft() const { return qint64(IndexLimit) - NextRecordIndex; }
+    qint32 nextRecordIndex() const { return NextRecordIndex; }
     // Appends one record with an empty text: header without leading and trailing spaces,
     // a fresh record index. Returns the index, or nullopt when the limit has been reached.
     std::optional<qint32> addRecord(const QString& header);
-    // Appends many records in one batch, as reading a file does. Stops at the limit;
-    // returns how many were added.
-    qsizetype addRecords(QList<NewRecord> records);
-    void insertAt(int position, const QString& header, qint32 recordIndex);
+    // Appends the records read from a file, in one batch, as many as this run can still take;
+    // the store keeps the file's bytes. Returns how many were added.
+    qsizetype addFileRecords(const QByteArray& fileBytes, datafile::ReadResult records);
+    // Gives an entry a new header, as typed: spaces are kept.
+    void renameAt(int position, const QString& header);
     void removeAt(int position);
     void clear();
 
-    QString recordText(qint32 recordIndex) const { return RecordText.value(recordIndex); }
+    QString recordText(qint32 recordIndex) const { return textPiece(recordIndex).toString(); }
+    RecordPiece textPiece(qint32 recordIndex) const;
     void setRecordText(qint32 recordIndex, const QString& text);
-    qint32 nextRecordIndex() const { return NextRecordIndex; }
-    // Slots run from 0 to `NextRecordIndex` (one spare); none before the first add.
-    qint64 slotCount() const { return m_anyAdded ? qint64(NextRecordIndex) + 1 : 0; }
+    // Replaces `removed` characters from `at` in a record's text by `added`: a keystroke costs
+    // what it changes, not what the record holds.
+    void replaceInText(qint32 recordIndex, qsizetype at, qsizetype removed, QStringView added);
+
+Q_SIGNALS:
+    // Before an entry goes, ahead of the views' own handling: a list view would otherwise move
+    // its selection to the entry that takes the removed one's place.
+    void entryAboutToBeRemoved(int position);
 
 private:
     struct Entry
     {
-        QString header;
+        // A piece of the file until the header is edited.
+        datafile::Span header;
+        QString editedHeader;
         qint32 recordIndex;
+        bool headerEdited;
     };
 
-    static QString trimSpaces(const QString& text);
+    QString& ownText(qint32 recordIndex);
+    bool fromFile(qint32 recordIndex) const;
+    void keepOwnCopies();
 
     QList<Entry> m_entries;
+    // The texts edited since they were read, and those of records added in Tabulet.
     QHash<qint32, QString> RecordText;
+    // The last file read and, for its records, where their texts stand in it.
+    QByteArray m_file;
+    QList<datafile::Span> m_fileTexts;
+    qint32 m_fileFirstIndex = 0;
     qint32 NextRecordIndex;
-    bool m_anyAdded = false;
-    int m_addedLast = -1;
 };

@@ -19,9 +19,19 @@ bool holdsUnwritable(QStringView text)
     return (highBits | quotes) != 0;
 }
 
-void markUnwritable(QStringView text, UnwritableContent& found)
+// Bytes of the file are Latin-1 by nature; only a quote can stand in their way.
+bool holdsUnwritable(const RecordPiece& piece)
 {
-    for (const QChar c : text) {
+    return piece.edited ? holdsUnwritable(piece.text) : piece.bytes.contains('"');
+}
+
+void markUnwritable(const RecordPiece& piece, UnwritableContent& found)
+{
+    if (!piece.edited) {
+        found.doubleQuote = found.doubleQuote || piece.bytes.contains('"');
+        return;
+    }
+    for (const QChar c : piece.text) {
         if (c == u'"')
             found.doubleQuote = true;
         else if (c.unicode() > 0xFF)
@@ -35,9 +45,8 @@ std::optional<UnwritableContent> findUnwritableContent(const RecordStore& store)
 {
     const int count = store.count();
     for (int position = 0; position < count; ++position) {
-        // Both are shared copies of the store's own strings: nothing is allocated per record.
-        const QString header = store.headerAt(position);
-        const QString text = store.recordText(store.recordIndexAt(position));
+        const RecordPiece header = store.headerPieceAt(position);
+        const RecordPiece text = store.textPiece(store.recordIndexAt(position));
         if (!holdsUnwritable(header) && !holdsUnwritable(text))
             continue;
         UnwritableContent found;

@@ -1,6 +1,7 @@
 #include "dialogs/frmAbout.h"
 
-#include "mainwindow/Layout.h"
+#include "core/Caption.h"
+#include "platform/WindowLook.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -63,7 +64,7 @@ void frmAbout::createControls()
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
     lblVersion->setGeometry(twipsRect(960, 720, 3045, 225));
 
-    lblTitle = blackLabel(tr("Tabulet 1.0"), this);
+    lblTitle = blackLabel(ProgramCaption, this);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
     lblTitle->setGeometry(twipsRect(960, 240, 2325, 480));
     QFont titleFont = tabuletWidgetFont();

@@ -1,9 +1,11 @@
 #include "dialogs/frmBrowse.h"
 
 #include "dialogs/DialogKeys.h"
-#include "mainwindow/Layout.h"
+
+#include "core/Caption.h"
+#include "core/Preferences.h"
 #include "platform/Questions.h"
-#include "platform/SettingsStore.h"
+#include "platform/WindowLook.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -16,7 +18,6 @@
 
 namespace {
 
-const QString ProgramTitle = QStringLiteral("Tabulet");
 constexpr int PathRole = Qt::UserRole;
 
 QString driveLabel(const Volume& volume)
@@ -146,7 +147,7 @@ void frmBrowse::drvWrkDir_Change()
         case FolderError::DeviceUnavailable:
             tellUnavailable(volume);
             showFirstReachable(
-                {m_services.settings.read(PreferenceKey::WrkDir), m_services.folders.homeFolder()});
+                {preferences::workingDirectory(m_services.settings), m_services.folders.homeFolder()});
             return;
         default:
             tellUnexpected(*error);

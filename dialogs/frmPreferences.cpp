@@ -2,9 +2,9 @@
 
 #include "dialogs/DialogKeys.h"
 #include "dialogs/frmBrowse.h"
-#include "mainwindow/Layout.h"
+#include "core/Preferences.h"
 #include "platform/FileDialogs.h"
-#include "platform/SettingsStore.h"
+#include "platform/WindowLook.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -17,12 +17,6 @@
 #include <charconv>
 
 namespace {
-
-const QString DefaultWrkDir = QStringLiteral("C:\\");
-const QString DefaultAsciiHeader = QStringLiteral("1");
-const QString DefaultAsciiText = QStringLiteral("%%HP: T(3)A(D)F(.);");
-const QString DefaultFont = QStringLiteral("Arial");
-const QString DefaultFontSize = QStringLiteral("11");
 
 template <typename Widget> Widget* placed(Widget* widget, const char* name, const QRect& geometry)
 {
@@ -117,15 +111,14 @@ void frmPreferences::connectControls()
 
 void frmPreferences::Form_Load()
 {
-    const SettingsStore& settings = m_services.settings;
-    txtWrkDir->setText(settings.read(PreferenceKey::WrkDir, DefaultWrkDir));
+    const PreferenceValues values = preferences::dialogValues(m_services.settings);
+    txtWrkDir->setText(values.wrkDir);
     // Only the program's own "1" switches the header on; any other stored text leaves the box
     // unchecked, and the header field greyed with it.
-    chkASCII->setChecked(settings.read(PreferenceKey::AsciiHeader, DefaultAsciiHeader) ==
-                         QLatin1String("1"));
-    txtASCII->setText(settings.read(PreferenceKey::AsciiText, DefaultAsciiText));
-    txtFontName->setText(settings.read(PreferenceKey::DefaultFont, DefaultFont));
-    txtFontSize->setText(settings.read(PreferenceKey::DefaultFontSize, DefaultFontSize));
+    chkASCII->setChecked(TransferHeader{values.asciiHeader, {}}.isOn());
+    txtASCII->setText(values.asciiText);
+    txtFontName->setText(values.defaultFont);
+    txtFontSize->setText(values.defaultFontSize);
     ASCIIValue();
 }
 
@@ -158,13 +151,10 @@ void frmPreferences::cmdBrowse_Click()
 
 void frmPreferences::cmdOK_Click()
 {
-    SettingsStore& settings = m_services.settings;
-    settings.write(PreferenceKey::WrkDir, txtWrkDir->text());
-    settings.write(PreferenceKey::AsciiHeader,
-                   chkASCII->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-    settings.write(PreferenceKey::AsciiText, txtASCII->text());
-    settings.write(PreferenceKey::DefaultFont, txtFontName->text());
-    settings.write(PreferenceKey::DefaultFontSize, txtFontSize->text());
+    preferences::storeDialogValues(
+        m_services.settings,
+        {txtWrkDir->text(), chkASCII->isChecked() ? QStringLiteral("1") : QStringLiteral("0"),
+         txtASCII->text(), txtFontName->text(), txtFontSize->text()});
     accept();
 }
 

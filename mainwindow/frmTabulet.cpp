@@ -1,9 +1,13 @@
 #include "mainwindow/frmTabulet.h"
 
 #include "core/RecordStore.h"
-#include "mainwindow/Layout.h"
+#include "platform/Clipboard.h"
+#include "platform/ProgramDialogs.h"
+#include "platform/WindowLook.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCursor>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QKeySequence>
@@ -16,11 +20,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolBar>
+#include <QTextDocument>
 #include <QToolButton>
+#include <array>
+#include <utility>
 
 namespace {
 
-const QString ProgramCaption = QStringLiteral("Tabulet 1.0");
+constexpr int RightButton = 2;
 constexpr int ToolbarButtonPixels = 24;
 constexpr int ToolbarGapPixels = 8;
 
@@ -60,8 +67,10 @@ QFrame* ruleLine(QWidget* parent, const QString& name, const QColor& colour, con
 
 } // namespace
 
-frmTabulet::frmTabulet(const Services& services, QWidget* parent)
-    : QMainWindow(parent), m_services(services), m_store(new RecordStore(0, this))
+frmTabulet::frmTabulet(const Services& services, ProgramDialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), m_services(services), m_dialogs(dialogs),
+      m_documentCommands(m_document, services), m_headerCommands(m_document, services),
+      m_printCommand(m_document, m_documentCommands, services)
 {
     setObjectName(QStringLiteral("frmTabulet"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -69,6 +78,9 @@ frmTabulet::frmTabulet(const Services& services, QWidget* parent)
                    Qt::CustomizeWindowHint);
     setWindowIcon(tabuletIcon());
     setFont(tabuletWidgetFont());
+    m_documentCommands.setOwner(this);
+    m_headerCommands.setOwner(this);
+    m_printCommand.setOwner(this);
 
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("clientArea"));
@@ -78,17 +90,24 @@ frmTabulet::frmTabulet(const Services& services, QWidget* parent)
     createMenus();
     setCentralWidget(client);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    m_dataField = std::make_unique<DataFieldBinding>(*txtDataField, m_document);
+    m_clipboardCommands = std::make_unique<ClipboardCommands>(*txtDataField, services.clipboard);
     connectControls();
+    connectMenus();
+    connectDocument();
     Form_Load();
 }
 
 frmTabulet::~frmTabulet() = default;
 
+void frmTabulet::openFileAtStart(const QString& path)
+{
+    m_documentCommands.openAtStart(path);
+}
+
 void frmTabulet::Form_Load()
 {
-    m_store->startUp();
-    if (CurrentFileName.isEmpty())
-        setWindowTitle(ProgramCaption);
+    setWindowTitle(m_document.caption());
 }
 
 void frmTabulet::createControls(QWidget* client)
@@ -101,7 +120,7 @@ void frmTabulet::createControls(QWidget* client)
     lstHeaders = new QListView(client);
     lstHeaders->setObjectName(QStringLiteral("lstHeaders"));
     lstHeaders->setGeometry(twipsRect(120, 840, 3855, 1230));
-    lstHeaders->setModel(m_store);
+    lstHeaders->setModel(&m_document.records());
     lstHeaders->setSelectionMode(QAbstractItemView::SingleSelection);
     lstHeaders->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // All entries are one line high; letting the view assume it keeps large files fast.
@@ -243,61 +262,239 @@ void frmTabulet::addToolbarGap(const QString& key)
     action->setData(key);
 }
 
-QStringList frmTabulet::toolbarKeys() const
-{
-    QStringList keys;
-    for (const QAction* action : Toolbar1->actions())
-        keys << action->data().toString();
-    return keys;
-}
-
-QAction* frmTabulet::toolbarButton(const QString& key) const
-{
-    for (QAction* action : Toolbar1->actions())
-        if (action->data().toString() == key)
-            return action;
-    return nullptr;
-}
-
 void frmTabulet::connectControls()
 {
     connect(cmdNewHeader, &QPushButton::clicked, this, &frmTabulet::cmdNewHeader_Click);
-    connect(lstHeaders->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        if (selectedPosition() >= 0)
-            lstHeaders_Click();
-    });
-    connect(txtDataField, &QPlainTextEdit::textChanged, this, &frmTabulet::txtDataField_Change);
+    connect(lstHeaders->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &frmTabulet::selectionChanged);
+    connect(txtDataField->document(), &QTextDocument::contentsChange, m_dataField.get(),
+            &DataFieldBinding::txtDataField_Change);
     lstHeaders->viewport()->installEventFilter(this);
     txtDataField->installEventFilter(this);
-
-    connect(mnuFileNewItem, &QAction::triggered, this, &frmTabulet::mnuFileNewItem_Click);
-    connect(mnuFileOpenItem, &QAction::triggered, this, &frmTabulet::mnuFileOpenItem_Click);
-    connect(mnuFileSaveItem, &QAction::triggered, this, &frmTabulet::mnuFileSaveItem_Click);
-    connect(mnuFileSaveAsItem, &QAction::triggered, this, &frmTabulet::mnuFileSaveAsItem_Click);
-    connect(mnuFilePrint, &QAction::triggered, this, &frmTabulet::mnuFilePrint_Click);
-    connect(mnuFilePreferences, &QAction::triggered, this, &frmTabulet::mnuFilePreferences_Click);
-    connect(mnuRegDelete, &QAction::triggered, this, &frmTabulet::mnuRegDelete_Click);
-    connect(mnuFileExit, &QAction::triggered, this, &frmTabulet::mnuFileExit_Click);
-    connect(mnuEdit, &QMenu::aboutToShow, this, &frmTabulet::mnuEdit_Click);
-    connect(mnuEditCut, &QAction::triggered, this, &frmTabulet::mnuEditCut_Click);
-    connect(mnuEditCopy, &QAction::triggered, this, &frmTabulet::mnuEditCopy_Click);
-    connect(mnuEditPaste, &QAction::triggered, this, &frmTabulet::mnuEditPaste_Click);
-    connect(mnuSelectAll, &QAction::triggered, this, &frmTabulet::mnuSelectAll_Click);
-    connect(mnuHeaders, &QMenu::aboutToShow, this, &frmTabulet::mnuHeaders_Click);
-    connect(mnuHeadersNewHeader, &QAction::triggered, this, &frmTabulet::mnuHeadersNewHeader_Click);
-    connect(mnuHeadersRemoveHeader, &QAction::triggered, this,
-            &frmTabulet::mnuHeadersRemoveHeader_Click);
-    connect(mnuHeadersEditHeader, &QAction::triggered, this,
-            &frmTabulet::mnuHeadersEditHeader_Click);
-    connect(mnuHelpAboutTabulet, &QAction::triggered, this, &frmTabulet::mnuHelpAboutTabulet_Click);
     connect(Toolbar1, &QToolBar::actionTriggered, this,
             [this](QAction* button) { Toolbar1_ButtonClick(button->data().toString()); });
+}
+
+void frmTabulet::connectMenus()
+{
+    const std::array<std::pair<QAction*, void (frmTabulet::*)()>, 15> items{{
+        {mnuFileNewItem, &frmTabulet::mnuFileNewItem_Click},
+        {mnuFileOpenItem, &frmTabulet::mnuFileOpenItem_Click},
+        {mnuFileSaveItem, &frmTabulet::mnuFileSaveItem_Click},
+        {mnuFileSaveAsItem, &frmTabulet::mnuFileSaveAsItem_Click},
+        {mnuFilePrint, &frmTabulet::mnuFilePrint_Click},
+        {mnuFilePreferences, &frmTabulet::mnuFilePreferences_Click},
+        {mnuRegDelete, &frmTabulet::mnuRegDelete_Click},
+        {mnuFileExit, &frmTabulet::mnuFileExit_Click},
+        {mnuEditCut, &frmTabulet::mnuEditCut_Click},
+        {mnuEditCopy, &frmTabulet::mnuEditCopy_Click},
+        {mnuEditPaste, &frmTabulet::mnuEditPaste_Click},
+        {mnuSelectAll, &frmTabulet::mnuSelectAll_Click},
+        {mnuHeadersNewHeader, &frmTabulet::mnuHeadersNewHeader_Click},
+        {mnuHeadersRemoveHeader, &frmTabulet::mnuHeadersRemoveHeader_Click},
+        {mnuHeadersEditHeader, &frmTabulet::mnuHeadersEditHeader_Click},
+    }};
+    for (const auto& [item, handler] : items)
+        connect(item, &QAction::triggered, this, handler);
+    connect(mnuHelpAboutTabulet, &QAction::triggered, this,
+            &frmTabulet::mnuHelpAboutTabulet_Click);
+    connect(mnuEdit, &QMenu::aboutToShow, this, &frmTabulet::mnuEdit_Click);
+    connect(mnuHeaders, &QMenu::aboutToShow, this, &frmTabulet::mnuHeaders_Click);
+}
+
+void frmTabulet::connectDocument()
+{
+    connect(&m_document, &Document::captionChanged, this, &QWidget::setWindowTitle);
+    connect(&m_document, &Document::dataFieldReset, m_dataField.get(),
+            &DataFieldBinding::showLoose);
+    connect(&m_document.records(), &RecordStore::entryAboutToBeRemoved, this,
+            &frmTabulet::entryAboutToBeRemoved);
 }
 
 int frmTabulet::selectedPosition() const
 {
     const QModelIndexList selected = lstHeaders->selectionModel()->selectedRows();
     return selected.isEmpty() ? -1 : selected.constFirst().row();
+}
+
+void frmTabulet::selectionChanged()
+{
+    if (selectedPosition() >= 0)
+        lstHeaders_Click();
+    else
+        m_dataField->detach();
+}
+
+// A removal leaves no entry selected; the list view would otherwise select the entry that
+// moves up into the removed one's place, and so show that entry's record.
+void frmTabulet::entryAboutToBeRemoved(int position)
+{
+    if (position == selectedPosition())
+        lstHeaders->selectionModel()->clear();
+}
+
+void frmTabulet::mnuFileNewItem_Click()
+{
+    m_documentCommands.newDocument();
+}
+
+void frmTabulet::mnuFileOpenItem_Click()
+{
+    m_documentCommands.open();
+}
+
+void frmTabulet::mnuFileSaveItem_Click()
+{
+    m_documentCommands.FileSaveSub();
+}
+
+void frmTabulet::mnuFileSaveAsItem_Click()
+{
+    m_documentCommands.FileSaveAsSub();
+}
+
+void frmTabulet::mnuFilePrint_Click()
+{
+    m_printCommand.FilePrint();
+}
+
+void frmTabulet::mnuFilePreferences_Click()
+{
+    m_dialogs.showPreferences(this);
+}
+
+void frmTabulet::mnuRegDelete_Click()
+{
+    m_dialogs.removeSettings(this);
+}
+
+void frmTabulet::mnuFileExit_Click()
+{
+    if (!Form_QueryUnload())
+        return;
+    m_closeConfirmed = true;
+    close();
+}
+
+// The close box and the system menu; false when closing must not go on.
+bool frmTabulet::Form_QueryUnload()
+{
+    return m_documentCommands.Form_QueryUnload();
+}
+
+void frmTabulet::lstHeaders_Click()
+{
+    const int position = selectedPosition();
+    if (position == -1)
+        return;
+    m_dataField->showRecord(m_document.records().recordIndexAt(position));
+}
+
+void frmTabulet::lstHeaders_MouseDown(int Button, int /*Shift*/, float /*X*/, float /*Y*/)
+{
+    lstHeaders->setFocus(Qt::MouseFocusReason);
+    if (Button == RightButton)
+        mnuHeaders->popup(QCursor::pos());
+}
+
+void frmTabulet::lstHeaders_DblClick()
+{
+    // A double click below the last entry finds nothing selected: there is nothing to rename.
+    if (selectedPosition() != -1)
+        mnuHeadersEditHeader_Click();
+}
+
+void frmTabulet::txtDataField_GotFocus()
+{
+    mnuEditPaste->setEnabled(true);
+}
+
+void frmTabulet::txtDataField_LostFocus()
+{
+    mnuEditPaste->setEnabled(false);
+}
+
+void frmTabulet::mnuHeaders_Click()
+{
+    const bool entrySelected = selectedPosition() > -1;
+    mnuHeadersEditHeader->setEnabled(entrySelected);
+    mnuHeadersRemoveHeader->setEnabled(entrySelected);
+}
+
+void frmTabulet::cmdNewHeader_Click()
+{
+    m_headerCommands.HeaderAdd();
+}
+
+void frmTabulet::mnuHeadersNewHeader_Click()
+{
+    m_headerCommands.HeaderAdd();
+}
+
+void frmTabulet::mnuHeadersEditHeader_Click()
+{
+    m_headerCommands.HeaderEditSub(selectedPosition());
+}
+
+void frmTabulet::mnuHeadersRemoveHeader_Click()
+{
+    m_headerCommands.removeHeader(selectedPosition());
+}
+
+void frmTabulet::mnuEdit_Click()
+{
+    const bool anySelected = txtDataField->textCursor().hasSelection();
+    mnuEditCopy->setEnabled(anySelected);
+    mnuEditCut->setEnabled(anySelected);
+    mnuEditPaste->setEnabled(!m_services.clipboard.text().isEmpty());
+    mnuSelectAll->setEnabled(!txtDataField->document()->isEmpty());
+}
+
+void frmTabulet::mnuEditCut_Click()
+{
+    m_clipboardCommands->cut();
+}
+
+void frmTabulet::mnuEditCopy_Click()
+{
+    m_clipboardCommands->copy();
+}
+
+void frmTabulet::mnuEditPaste_Click()
+{
+    m_clipboardCommands->paste();
+}
+
+void frmTabulet::mnuSelectAll_Click()
+{
+    m_clipboardCommands->selectAll();
+}
+
+void frmTabulet::Toolbar1_ButtonClick(const QString& key)
+{
+    // The buttons run the menu handlers directly, whether or not the menu item is enabled.
+    using Handler = void (frmTabulet::*)();
+    static const std::array<std::pair<QLatin1String, Handler>, 8> handlers{{
+        {QLatin1String("tbrFileNew"), &frmTabulet::mnuFileNewItem_Click},
+        {QLatin1String("tbrFileOpen"), &frmTabulet::mnuFileOpenItem_Click},
+        {QLatin1String("tbrFileSave"), &frmTabulet::mnuFileSaveItem_Click},
+        {QLatin1String("tbrFilePrint"), &frmTabulet::mnuFilePrint_Click},
+        {QLatin1String("tbrCut"), &frmTabulet::mnuEditCut_Click},
+        {QLatin1String("tbrCopy"), &frmTabulet::mnuEditCopy_Click},
+        {QLatin1String("tbrPaste"), &frmTabulet::mnuEditPaste_Click},
+        {QLatin1String("tbrPreferences"), &frmTabulet::mnuFilePreferences_Click},
+    }};
+    for (const auto& [buttonKey, handler] : handlers) {
+        if (key == buttonKey) {
+            (this->*handler)();
+            return;
+        }
+    }
+}
+
+void frmTabulet::mnuHelpAboutTabulet_Click()
+{
+    m_dialogs.showAbout(this);
 }
 
 bool frmTabulet::eventFilter(QObject* watched, QEvent* event)

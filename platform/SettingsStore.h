@@ -2,7 +2,8 @@
 
 #include <QString>
 
-// The per-user store of the five preferences. Every value is text and is kept exactly as
+// The per-user settings store. The keys and each reader's default are the document core's
+// (core/Preferences.h). Every value is text and is kept exactly as
 // given. Each reader passes its own default; nothing is cached.
 class SettingsStore
 {
@@ -14,15 +15,6 @@ public:
     // Removes every preference; removing when nothing is stored does nothing.
     virtual void deleteSection() = 0;
 };
-
-// The preference keys, as they are stored.
-namespace PreferenceKey {
-inline const QString WrkDir = QStringLiteral("WrkDir");
-inline const QString AsciiHeader = QStringLiteral("ASCII Header");
-inline const QString AsciiText = QStringLiteral("ASCII Text");
-inline const QString DefaultFont = QStringLiteral("Default Font");
-inline const QString DefaultFontSize = QStringLiteral("Default Font Size");
-} // namespace PreferenceKey
 
 // QSettings under application "Tabulet", section "Preferences".
 class QtSettingsStore final : public SettingsStore

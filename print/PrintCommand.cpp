@@ -1,10 +1,14 @@
-// File > Print: the document is saved, then its file is printed on the default printer.
-#include "mainwindow/frmTabulet.h"
+#include "print/PrintCommand.h"
+
+#include "core/Caption.h"
+#include "core/Document.h"
+#include "core/Preferences.h"
+#include "documentcommands/DocumentCommands.h"
 #include "platform/Printers.h"
 #include "platform/Questions.h"
-#include "platform/SettingsStore.h"
 #include "print/Printout.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -12,6 +16,11 @@
 #include <cmath>
 
 namespace {
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("PrintCommand", text);
+}
 
 std::optional<float> fontSizeFrom(const QString& text)
 {
@@ -25,7 +34,7 @@ std::optional<float> fontSizeFrom(const QString& text)
 QString printoutFailure(PrintoutResult result, const QFile& file, const Printer& printer)
 {
     if (result == PrintoutResult::ReadFailed)
-        return frmTabulet::tr("The file %1 could not be read (%2).")
+        return tr("The file %1 could not be read (%2).")
             .arg(QDir::toNativeSeparators(file.fileName()), file.errorString());
     return printer.errorText();
 }
@@ -36,7 +45,7 @@ QString printoutFailure(PrintoutResult result, const QFile& file, const Printer&
 PrintoutResult printFile(QFile& file, Printer& printer, const QString& fontName, float fontSize,
                          const QString& fileTitle)
 {
-    const PrintoutResult check = FilePrint(file, nullptr);
+    const PrintoutResult check = printRecords(file, nullptr);
     if (check != PrintoutResult::Complete)
         return check;
     printer.setFontName(fontName);
@@ -44,7 +53,7 @@ PrintoutResult printFile(QFile& file, Printer& printer, const QString& fontName,
     const QString date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
     if (!printTitleLines(printer, fileTitle, date))
         return PrintoutResult::PrinterFailed;
-    const PrintoutResult result = FilePrint(file, &printer);
+    const PrintoutResult result = printRecords(file, &printer);
     if (result == PrintoutResult::Complete && !printer.endDoc())
         return PrintoutResult::PrinterFailed;
     return result;
@@ -52,17 +61,15 @@ PrintoutResult printFile(QFile& file, Printer& printer, const QString& fontName,
 
 } // namespace
 
-void frmTabulet::mnuFilePrint_Click()
-{
-    const auto reportFailure = [this](const QString& message) {
-        m_services.questions.messageBox(this, tr("Printer Error"), message, QMessageBox::Ok,
-                                        QMessageBox::Critical, QMessageBox::Ok);
-    };
+PrintCommand::PrintCommand(Document& document, DocumentCommands& documentCommands,
+                           const Services& services)
+    : m_document(document), m_documentCommands(documentCommands), m_services(services)
+{}
 
-    const QString fontName =
-        m_services.settings.read(PreferenceKey::DefaultFont, QStringLiteral("Arial"));
-    const QString fontSizeText =
-        m_services.settings.read(PreferenceKey::DefaultFontSize, QStringLiteral("11"));
+void PrintCommand::FilePrint()
+{
+    const QString fontName = preferences::printFontName(m_services.settings);
+    const QString fontSizeText = preferences::printFontSize(m_services.settings);
     const std::optional<float> fontSize = fontSizeFrom(fontSizeText);
     if (!fontSize) {
         reportFailure(tr("The print font size \"%1\" in the preferences is not a number of "
@@ -76,7 +83,7 @@ void frmTabulet::mnuFilePrint_Click()
         return;
     }
 
-    switch (saveDocument()) {
+    switch (m_documentCommands.FileSaveSub()) {
     case SaveOutcome::Saved:
         break;
     case SaveOutcome::Cancelled:
@@ -88,14 +95,14 @@ void frmTabulet::mnuFilePrint_Click()
         return;
     }
 
-    QFile file(CurrentFileName);
+    QFile file(m_document.currentFileName());
     if (!file.open(QIODevice::ReadOnly)) {
         reportFailure(tr("The file %1 could not be opened (%2). The document was not printed.")
-                          .arg(QDir::toNativeSeparators(CurrentFileName), file.errorString()));
+                          .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
         return;
     }
     const PrintoutResult result =
-        printFile(file, *printer, fontName, *fontSize, dlgFileOpen.fileTitle);
+        printFile(file, *printer, fontName, *fontSize, m_document.dlgFileOpen.fileTitle);
     if (result != PrintoutResult::Complete) {
         const bool withdrawn = printer->killDoc();
         const QString failure = printoutFailure(result, file, *printer);
@@ -109,6 +116,12 @@ void frmTabulet::mnuFilePrint_Click()
     }
     printer.reset();
     file.close();
-    m_services.questions.messageBox(this, tr("Tabulet"), tr("Printing complete."), QMessageBox::Ok,
-                                    QMessageBox::Information, QMessageBox::Ok);
+    m_services.questions.messageBox(m_owner, ProgramTitle, tr("Printing complete."),
+                                    QMessageBox::Ok, QMessageBox::Information, QMessageBox::Ok);
+}
+
+void PrintCommand::reportFailure(const QString& message)
+{
+    m_services.questions.messageBox(m_owner, tr("Printer Error"), message, QMessageBox::Ok,
+                                    QMessageBox::Critical, QMessageBox::Ok);
 }

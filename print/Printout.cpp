@@ -1,7 +1,7 @@
 #include "print/Printout.h"
 
+#include "core/LineReader.h"
 #include "platform/Printers.h"
-#include "print/DataFileLineReader.h"
 
 #include <optional>
 
@@ -14,7 +14,7 @@ constexpr QChar Quote = u'"';
 class RecordPrinter
 {
 public:
-    RecordPrinter(DataFileLineReader& lines, Printer* printer) : m_lines(lines), m_printer(printer)
+    RecordPrinter(LineReader& lines, Printer* printer) : m_lines(lines), m_printer(printer)
     {}
 
     PrintoutResult run()
@@ -37,14 +37,14 @@ private:
     std::optional<PrintoutResult> readHeader(std::optional<QString>& header)
     {
         for (;;) {
-            std::optional<QString> line = m_lines.readLine();
-            if (!line)
+            const std::optional<QByteArrayView> bytes = m_lines.next();
+            if (!bytes)
                 return endOfFile();
-            if (line->isEmpty())
+            if (bytes->isEmpty())
                 continue;
-            if (*line == QLatin1String("}"))
+            if (*bytes == QByteArrayView("}"))
                 return PrintoutResult::Complete;
-            QString rest = line->mid(1);
+            QString rest = QString::fromLatin1(bytes->sliced(1));
             if (!rest.contains(Quote)) {
                 header = rest;
                 return std::nullopt;
@@ -59,13 +59,14 @@ private:
     std::optional<PrintoutResult> printText()
     {
         for (;;) {
-            std::optional<QString> line = m_lines.readLine();
-            if (!line)
+            const std::optional<QByteArrayView> bytes = m_lines.next();
+            if (!bytes)
                 return endOfFile();
-            const bool last = line->contains(Quote);
+            QString line = QString::fromLatin1(*bytes);
+            const bool last = line.contains(Quote);
             if (last)
-                line->chop(1);
-            if (!printAtIndent(u'\t' + *line + (last ? TwoEmptyLines : QString())))
+                line.chop(1);
+            if (!printAtIndent(u'\t' + line + (last ? TwoEmptyLines : QString())))
                 return PrintoutResult::PrinterFailed;
             if (last)
                 return std::nullopt;
@@ -86,7 +87,7 @@ private:
         return m_printer->print(text);
     }
 
-    DataFileLineReader& m_lines;
+    LineReader& m_lines;
     Printer* m_printer;
 };
 
@@ -102,38 +103,13 @@ bool printTitleLines(Printer& printer, const QString& fileTitle, const QString& 
     return printer.print(QStringLiteral("Date: ") + date + TwoEmptyLines);
 }
 
-PrintoutResult FilePrint(QIODevice& dataFile, Printer* printer)
+PrintoutResult printRecords(QIODevice& dataFile, Printer* printer)
 {
-    DataFileLineReader lines(dataFile);
-    if (!lines.rewind())
-        return PrintoutResult::ReadFailed;
+    LineReader lines(dataFile);
     const int preamble = preambleLineCount(lines);
     if (lines.failed() || !lines.rewind())
         return PrintoutResult::ReadFailed;
     for (int skipped = 0; skipped < preamble; ++skipped)
-        lines.readLine();
+        lines.next();
     return RecordPrinter(lines, printer).run();
-}
-
-int preambleLineCount(DataFileLineReader& lines)
-{
-    const std::optional<QString> first = lines.readLine();
-    if (!first)
-        return 0;
-    std::optional<QString> line = lines.readLine();
-    if (line && *line == QLatin1String("{"))
-        return 2;
-    if (*first == QLatin1String("{"))
-        return 1;
-    const int transferHeader = first->startsWith(u'%') ? 1 : 0;
-    if (first->startsWith(Quote))
-        return transferHeader;
-    // The "{" may stand further down, for instance after a transfer header of several lines.
-    for (int number = 2; line; ++number, line = lines.readLine()) {
-        if (line->startsWith(Quote))
-            break;
-        if (*line == QLatin1String("{"))
-            return number;
-    }
-    return transferHeader;
 }

@@ -2,7 +2,6 @@
 
 #include <QString>
 
-class DataFileLineReader;
 class Printer;
 class QIODevice;
 
@@ -22,13 +21,9 @@ enum class PrintoutResult {
 bool printTitleLines(Printer& printer, const QString& fileTitle, const QString& date);
 
 // Prints the records of a saved data file: each header at the left indent, each line of its
-// text under it after a tab, two empty lines after each record. The file is read from its
-// start one line at a time and each line is printed as soon as it is read, so no file is ever
-// held whole. A file that ends before its closing "}" prints as far as it goes, as the program
-// reads it as far as it goes. Without a printer the file is only read through, to learn whether a
-// printout would get to its end.
-PrintoutResult FilePrint(QIODevice& dataFile, Printer* printer);
-
-// The number of lines before the first record: the transfer header line and the list's "{",
-// found by the same rule as the program's file reader uses.
-int preambleLineCount(DataFileLineReader& lines);
+// text under it after a tab, two empty lines after each record. The file is read from its start
+// one line at a time, past its preamble as the program's reader finds it, and each line is
+// printed as soon as it is read, so no file is ever held whole. A file that ends before its
+// closing "}" prints as far as it goes, as the program reads it as far as it goes. Without a
+// printer the file is only read through, to learn whether a printout would get to its end.
+PrintoutResult printRecords(QIODevice& dataFile, Printer* printer);

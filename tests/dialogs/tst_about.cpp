@@ -1,7 +1,7 @@
+#include "core/Preferences.h"
+#include "dialogs/PreferenceCommands.h"
 #include "dialogs/frmAbout.h"
 #include "doubles/TestServices.h"
-#include "mainwindow/frmTabulet.h"
-#include "platform/SettingsStore.h"
 
 #include <QAction>
 #include <QApplication>
@@ -35,8 +35,7 @@ private Q_SLOTS:
             services.settings.write(PreferenceKey::WrkDir, QStringLiteral("/home/ann"));
             services.questions.answerMessage(removed ? QMessageBox::Ok : QMessageBox::Cancel);
             services.questions.answerMessage(QMessageBox::Ok);
-            frmTabulet window(services.services());
-            window.mnuRegDelete->trigger();
+            PreferenceCommands(services.services()).removeSettings(nullptr);
             QStringList told;
             for (const ScriptedQuestions::Asked& asked : services.questions.asked)
                 told << asked.title + QStringLiteral(": ") + asked.text;

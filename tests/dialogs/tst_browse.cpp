@@ -1,6 +1,6 @@
 #include "dialogs/frmBrowse.h"
 #include "doubles/TestServices.h"
-#include "platform/SettingsStore.h"
+#include "core/Preferences.h"
 
 #include <QComboBox>
 #include <QLineEdit>

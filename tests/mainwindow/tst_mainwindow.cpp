@@ -1,87 +1,259 @@
-#include "core/RecordStore.h"
+#include "doubles/RecordingDialogs.h"
 #include "doubles/TestServices.h"
 #include "mainwindow/frmTabulet.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QListView>
 #include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 
-// The main window as the user first sees it: start-up state, menus and toolbar keys.
+// The main window's wiring: every menu item, button and key reaches its command, the layout
+// and the tab order, and the list's selection and the data field kept in step with the
+// document.
 class MainWindowTest : public QObject
 {
     Q_OBJECT
 
+    std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<TestServices> m_doubles;
+    RecordingDialogs m_dialogs;
     std::unique_ptr<frmTabulet> m_window;
+    QListView* m_list = nullptr;
+    QPlainTextEdit* m_field = nullptr;
+
+    template <typename T = QAction> T* child(const QString& name) const
+    {
+        return m_window->findChild<T*>(name);
+    }
+    // Opens a file holding the given records at start.
+    void open(const QByteArray& file)
+    {
+        QFile saved(m_dir->filePath("doc.DF"));
+        QVERIFY(saved.open(QIODevice::WriteOnly) && saved.write(file) == file.size());
+        saved.close();
+        m_window->openFileAtStart(saved.fileName());
+    }
+    void select(int position) { m_list->setCurrentIndex(m_list->model()->index(position, 0)); }
+    void selectInField(int start, int length)
+    {
+        QTextCursor cursor = m_field->textCursor();
+        cursor.setPosition(start);
+        cursor.setPosition(start + length, QTextCursor::KeepAnchor);
+        m_field->setTextCursor(cursor);
+    }
+    // The field's text with every line break as CR LF.
+    QString fieldText() const
+    {
+        return m_field->document()
+            ->toRawText()
+            .replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"))
+            .replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+    }
+    QByteArray saved()
+    {
+        child("mnuFileSaveItem")->trigger();
+        QFile file(m_dir->filePath("doc.DF"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
 
 private Q_SLOTS:
+    // Exit and the close box close the window; the test program must outlive that.
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
     void init()
     {
         m_window.reset(); // before the services it uses
+        m_dir = std::make_unique<QTemporaryDir>();
         m_doubles = std::make_unique<TestServices>();
-        m_window = std::make_unique<frmTabulet>(m_doubles->services());
+        m_dialogs.opened.clear();
+        m_window = std::make_unique<frmTabulet>(m_doubles->services(), m_dialogs);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        m_list = child<QListView>("lstHeaders");
+        m_field = child<QPlainTextEdit>("txtDataField");
     }
 
-    void startsWithAnEmptyDocument()
+    // What each control starts, on a document of one selected entry whose text "abc" has its
+    // "b" selected. Every question is cancelled. The outcome is what was shown, then the field
+    // and the clipboard.
+    void controlsReachTheirCommands_data()
     {
-        QCOMPARE(m_window->windowTitle(), QStringLiteral("Tabulet 1.0"));
-        QCOMPARE(m_window->store().count(), 0);
-        QCOMPARE(m_window->store().nextRecordIndex(), 0);
-        QVERIFY(m_window->dataFieldText().isEmpty() && m_window->CurrentFileName.isEmpty());
-        QCOMPARE(m_window->selectedPosition(), -1);
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("outcome");
+        const QString question = QStringLiteral("Save Current?|abc|clip");
+        const QList<std::pair<const char*, QString>> rows{
+            {"mnuFileNewItem", question},
+            {"mnuFileOpenItem", question},
+            {"mnuFileSaveItem", "save as|abc|clip"},
+            {"mnuFileSaveAsItem", "save as|abc|clip"},
+            {"mnuFilePrint", "Printer Error|abc|clip"},
+            {"mnuFilePreferences", "preferences|abc|clip"},
+            {"mnuRegDelete", "remove settings|abc|clip"},
+            {"mnuFileExit", question},
+            {"mnuEditCut", "|ac|b"},
+            {"mnuEditCopy", "|abc|b"},
+            {"mnuEditPaste", "|aclipc|clip"},
+            {"mnuHeadersNewHeader", "New Header|abc|clip"},
+            {"mnuHeadersEditHeader", "Edit Header|abc|clip"},
+            {"mnuHeadersRemoveHeader", "Remove Header|abc|clip"},
+            {"mnuHelpAboutTabulet", "about|abc|clip"},
+            {"cmdNewHeader", "New Header|abc|clip"},
+            {"double click", "Edit Header|abc|clip"},
+            {"close box", question},
+            // The buttons run the menu commands whether or not the menu items are enabled.
+            {"tbrFileNew", question},
+            {"tbrFileOpen", question},
+            {"tbrFileSave", "save as|abc|clip"},
+            {"tbrFilePrint", "Printer Error|abc|clip"},
+            {"tbrCut", "|ac|b"},
+            {"tbrCopy", "|abc|b"},
+            {"tbrPaste", "|aclipc|clip"},
+            {"tbrPreferences", "preferences|abc|clip"},
+            {"sep", "|abc|clip"}};
+        for (const auto& [control, outcome] : rows)
+            QTest::newRow(control) << control << outcome;
     }
 
-    void menuTree_data()
+    void controlsReachTheirCommands()
     {
-        QTest::addColumn<QString>("menu");
-        QTest::addColumn<QString>("items");
-        // Each item as object name|caption|shortcut, separators as "-", items split by ";".
-        QTest::newRow("File") << "mnuFile"
-                              << "mnuFileNewItem|&New|Ctrl+N;mnuFileOpenItem|&Open...|Ctrl+O;"
-                                 "mnuFileSaveItem|&Save|Ctrl+S;mnuFileSaveAsItem|Save &As...|;"
-                                 "mnuFileSep|-|;mnuFilePageSetup|Print Set&up...|;"
-                                 "mnuFilePrint|&Print...|Ctrl+P;mnuFileSep1|-|;"
-                                 "mnuFilePreferences|P&references...|;mnuFileSep2|-|;"
-                                 "mnuRegDelete|Re&move Registry Settings...|;mnuHelpSep1|-|;"
-                                 "mnuFileExit|E&xit|";
-        QTest::newRow("Edit") << "mnuEdit"
-                              << "mnuEditCut|Cu&t|Ctrl+X;mnuEditCopy|&Copy|Ctrl+C;"
-                                 "mnuEditPaste|&Paste|Ctrl+V;mnuSep|-|;"
-                                 "mnuSelectAll|Select &All|Ctrl+A";
-        QTest::newRow("Headers") << "mnuHeaders"
-                                 << "mnuHeadersNewHeader|&New Header...|Ctrl+H;"
-                                    "mnuHeadersRemoveHeader|&Remove Header|;"
-                                    "mnuHeadersEditHeader|&Edit Header...|";
-        QTest::newRow("Help") << "mnuHelp" << QStringLiteral("mnuHelpAboutTabulet|&About Tabulet|");
-    }
+        QFETCH(QString, control);
+        QFETCH(QString, outcome);
+        m_doubles->questions.answerInput(QStringLiteral("x"));
+        child<QPushButton>("cmdNewHeader")->click();
+        select(0);
+        QTest::keyClicks(m_field, QStringLiteral("abc"));
+        selectInField(1, 1);
+        m_doubles->clipboard.setText(QStringLiteral("clip"));
+        m_doubles->questions.asked.clear();
+        m_doubles->questions.answerMessage(QMessageBox::Cancel);
+        m_doubles->questions.answerInput(QString());
+        m_doubles->fileDialogs.cancelFile();
+        m_doubles->printers.hasDefaultPrinter = false;
 
-    void menuTree()
-    {
-        QFETCH(QString, menu);
-        QFETCH(QString, items);
-        QStringList actual;
-        for (const QAction* action : m_window->findChild<QMenu*>(menu)->actions()) {
-            const QString caption = action->isSeparator() ? QStringLiteral("-") : action->text();
-            actual << action->objectName() + u'|' + caption + u'|' +
-                          action->shortcut().toString(QKeySequence::PortableText);
+        const QRect entry = m_list->visualRect(m_list->model()->index(0, 0));
+        if (control == u"cmdNewHeader") {
+            QTest::mouseClick(child<QPushButton>(control), Qt::LeftButton);
+        } else if (control == u"double click") {
+            QTest::mouseDClick(m_list->viewport(), Qt::LeftButton, {}, entry.center());
+        } else if (control == u"close box") {
+            QVERIFY(!m_window->close());
+        } else if (control.startsWith(u"tbr") || control == u"sep") {
+            for (QAction* item : m_window->findChildren<QAction*>(QRegularExpression("^mnu")))
+                item->setEnabled(false);
+            child<QToolBar>("Toolbar1")->findChild<QAction*>(control)->trigger();
+        } else {
+            child(control)->setEnabled(true);
+            child(control)->trigger();
         }
-        QCOMPARE(actual, items.split(u';'));
+
+        QStringList seen;
+        for (const auto& asked : m_doubles->questions.asked)
+            seen << asked.title;
+        for (const auto& dialog : m_doubles->fileDialogs.shown)
+            seen << (dialog.kind == ScriptedFileDialogs::Shown::Open ? "open" : "save as");
+        seen << m_dialogs.opened;
+        const QString field = m_field->toPlainText();
+        QCOMPARE(QStringList({seen.join(u", "), field, m_doubles->clipboard.text()}).join(u'|'),
+                 outcome);
     }
 
-    // Each key with its tip; separators have none.
-    void toolbarKeys()
+    // A right press opens the Headers menu over the list and leaves the selection alone.
+    void rightPressOpensTheHeadersMenu()
     {
-        QStringList actual;
-        for (const QString& key : m_window->toolbarKeys())
-            actual << (key.startsWith(u"sep")
-                           ? key
-                           : key + '|' + m_window->toolbarButton(key)->toolTip());
-        QCOMPARE(actual, (QStringList{"sep", "tbrFileNew|New File", "tbrFileOpen|Open File",
-                                      "tbrFileSave|Save File", "sep2", "tbrFilePrint|Print File",
-                                      "sep3", "tbrCut|Cut", "tbrCopy|Copy", "tbrPaste|Paste",
-                                      "sep4", "tbrPreferences|Preferences"}));
+        open("{\r\n\"a\"\r\n\"b\"\r\n}\r\n");
+        select(0);
+        const QRect second = m_list->visualRect(m_list->model()->index(1, 0));
+        QTest::mouseClick(m_list->viewport(), Qt::RightButton, {}, second.center());
+        QTRY_VERIFY(child<QMenu>("mnuHeaders")->isVisible());
+        child<QMenu>("mnuHeaders")->hide();
+        QCOMPARE(m_list->currentIndex().row(), 0);
+    }
+
+    // Positions in pixels, 15 twips to the pixel, and the order Tab goes round in.
+    void layoutAndTabOrder()
+    {
+        QCOMPARE(child<QWidget>("clientArea")->size(), QSize(371, 286));
+        const QList<std::pair<const char*, QRect>> controls{
+            {"Toolbar1", QRect(0, 0, 371, 30)},   {"cmdNewHeader", QRect(280, 56, 81, 25)},
+            {"lstHeaders", QRect(8, 56, 257, 82)}, {"txtDataField", QRect(8, 165, 257, 113)},
+            {"lblDataHeaders", QRect(8, 37, -1, -1)}, {"lblDataField", QRect(8, 149, -1, -1)}};
+        for (const auto& [name, geometry] : controls) {
+            const QRect actual = child<QWidget>(name)->geometry();
+            QCOMPARE(geometry.width() < 0 ? QRect(actual.topLeft(), geometry.size()) : actual,
+                     geometry);
+        }
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        child<QPushButton>("cmdNewHeader")->setFocus();
+        for (QWidget* next : {static_cast<QWidget*>(m_list), static_cast<QWidget*>(m_field)}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+    }
+
+    // Renaming keeps the entry selected and its record in the field; removing selects nothing,
+    // leaves the text in the field as the user's loose work, and stores it nowhere.
+    void selectionFollowsHeaderCommands()
+    {
+        open("{\r\n\"a\r\none\"\r\n\"b\r\ntwo\"\r\n\"c\r\nthree\"\r\n}\r\n");
+        select(1);
+        m_doubles->questions.answerInput(QStringLiteral("B"));
+        child("mnuHeadersEditHeader")->trigger();
+        QCOMPARE(m_list->selectionModel()->selectedRows().value(0).row(), 1);
+        QTest::keyClicks(m_field, QStringLiteral("x"));
+        m_doubles->questions.answerMessage(QMessageBox::Ok);
+        child("mnuHeadersRemoveHeader")->trigger();
+        QVERIFY(m_list->selectionModel()->selectedRows().isEmpty());
+        QCOMPARE(m_field->toPlainText(), QStringLiteral("xtwo"));
+        QTest::keyClicks(m_field, QStringLiteral("y"));
+        QCOMPARE(saved(), QByteArray("{\r\n\"a\r\none\"\r\n\"c\r\nthree\"\r\n}\r\n"));
+    }
+
+    // Random keystrokes, pastes and cuts, each followed by a look at another record and back:
+    // the record always holds what the field shows, and the file what the record holds.
+    void typingReachesTheRecord()
+    {
+        // Lone LF in a record shows as a line break, and is stored as CR LF once typed over.
+        open("{\r\n\"a\r\nfirst\nline\r\nsecond\"\r\n\"b\"\r\n}\r\n");
+        QRandomGenerator random(42);
+        select(0);
+        for (int step = 0; step < 300; ++step) {
+            const int length = m_field->document()->characterCount() - 1;
+            const int at = random.bounded(length + 1);
+            selectInField(at, random.bounded(std::min(3, length - at) + 1));
+            switch (random.bounded(6)) {
+            case 0:
+                QTest::keyClick(m_field, Qt::Key_Return, random.bounded(2) ? Qt::ShiftModifier
+                                                                          : Qt::NoModifier);
+                break;
+            case 1:
+                QTest::keyClick(m_field, random.bounded(2) ? Qt::Key_Backspace : Qt::Key_Delete);
+                break;
+            case 2:
+                m_doubles->clipboard.setText(QStringLiteral("p\r\nq\r\n"));
+                child("mnuEditPaste")->trigger();
+                break;
+            case 3:
+                child("mnuEditCut")->trigger();
+                break;
+            default:
+                QTest::keyClicks(m_field, QStringLiteral("xy"));
+            }
+            const QString shown = fieldText();
+            select(1);
+            select(0);
+            QCOMPARE(fieldText(), shown);
+        }
+        const QString expected = fieldText();
+        const QByteArray text = expected.isEmpty() ? "" : "\r\n" + expected.toLatin1();
+        QCOMPARE(saved(), "{\r\n\"a" + text + "\"\r\n\"b\"\r\n}\r\n");
     }
 };
 

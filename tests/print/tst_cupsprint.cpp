@@ -1,6 +1,8 @@
+#include "core/Document.h"
 #include "core/RecordStore.h"
+#include "documentcommands/DocumentCommands.h"
 #include "doubles/TestServices.h"
-#include "mainwindow/frmTabulet.h"
+#include "print/PrintCommand.h"
 
 #include <QDir>
 #include <QPrinterInfo>
@@ -100,15 +102,17 @@ void CupsPrintTest::printCommandReachesTheDefaultPrinter()
     QCOMPARE(QPrinterInfo::defaultPrinterName(), m_printerName);
     TestServices doubles;
     QtPrinters printers;
-    frmTabulet window(Services{doubles.questions, doubles.fileDialogs, doubles.settings,
-                               doubles.clipboard, printers, doubles.folders});
-    window.store().setRecordText(*window.store().addRecord("Shopping"), "milk\r\neggs");
-    window.store().addRecord("Notes");
-    window.CurrentFileName = m_root.filePath("SHOP.DF");
-    window.dlgFileOpen = FileChoice{window.CurrentFileName, "SHOP.DF"};
+    const Services services{doubles.questions, doubles.fileDialogs, doubles.settings,
+                            doubles.clipboard, printers, doubles.folders};
+    Document document;
+    document.records().setRecordText(*document.records().addRecord("Shopping"), "milk\r\neggs");
+    document.records().addRecord("Notes");
+    document.setFile({m_root.filePath("SHOP.DF"), "SHOP.DF"});
+    document.dlgFileOpen = {document.currentFileName(), "SHOP.DF"};
     doubles.questions.answerMessage(QMessageBox::Ok);
+    DocumentCommands documentCommands(document, services);
 
-    window.mnuFilePrint_Click();
+    PrintCommand(document, documentCommands, services).FilePrint();
 
     QCOMPARE(doubles.questions.asked.constLast().text, "Printing complete.");
     QFileInfoList pdfs;

@@ -47,7 +47,7 @@ void PdfPrinterTest::printsOverSeveralPages()
     printer->setFontName("Liberation Mono");
     printer->setFontSize(20);
     QVERIFY(printTitleLines(*printer, "LONG.DF", "today"));
-    QCOMPARE(FilePrint(buffer, printer.get()), PrintoutResult::Complete);
+    QCOMPARE(printRecords(buffer, printer.get()), PrintoutResult::Complete);
     QVERIFY(printer->endDoc());
     QVERIFY(run("pdffonts", {pdf}).contains("LiberationMono"));
 

@@ -1,6 +1,8 @@
+#include "core/Document.h"
 #include "core/RecordStore.h"
+#include "documentcommands/DocumentCommands.h"
 #include "doubles/TestServices.h"
-#include "mainwindow/frmTabulet.h"
+#include "print/PrintCommand.h"
 #include "print/Printout.h"
 
 #include <QDate>
@@ -19,34 +21,48 @@ private Q_SLOTS:
     void printsTheExample();
     void failure_data();
     void failure();
+    void noPrintServerLosesNothing();
 
 private:
     QString pathOf(const QString& name) const { return m_folder->filePath(name); }
+    void print(Printers& printers)
+    {
+        Services services = m_doubles->services();
+        DocumentCommands documentCommands(*m_document, services);
+        PrintCommand(*m_document, documentCommands,
+                     {services.questions, services.fileDialogs, services.settings,
+                      services.clipboard, printers, services.folders})
+            .FilePrint();
+    }
 
     std::unique_ptr<QTemporaryDir> m_folder;
     std::unique_ptr<TestServices> m_doubles;
-    std::unique_ptr<frmTabulet> m_window;
+    std::unique_ptr<Document> m_document;
 };
 
 void PrintCommandTest::init()
 {
     m_folder = std::make_unique<QTemporaryDir>();
     m_doubles = std::make_unique<TestServices>();
-    m_window = std::make_unique<frmTabulet>(m_doubles->services());
-    m_window->store().setRecordText(*m_window->store().addRecord("Shopping"), "milk\r\neggs");
-    m_window->store().addRecord("Notes");
+    m_document = std::make_unique<Document>();
+    // After a one-line preamble the first record is printed all the same.
+    m_doubles->settings.write(PreferenceKey::AsciiHeader, QStringLiteral("1"));
+    m_doubles->settings.write(PreferenceKey::AsciiText, QStringLiteral("%%HP: T(3)A(D)F(.);"));
+    m_document->records().setRecordText(*m_document->records().addRecord("Shopping"),
+                                        "milk\r\neggs");
+    m_document->records().addRecord("Notes");
 }
 
 // Saved through Save As, in the preferred font; the file line names the file last opened.
 void PrintCommandTest::printsTheExample()
 {
-    m_window->dlgFileOpen = FileChoice{pathOf("SHOP.DF"), "SHOP.DF"};
+    m_document->dlgFileOpen = {pathOf("SHOP.DF"), "SHOP.DF"};
     m_doubles->fileDialogs.chooseFile(pathOf("NEW.DF"));
     m_doubles->settings.write(PreferenceKey::DefaultFont, QStringLiteral("Courier New"));
     m_doubles->settings.write(PreferenceKey::DefaultFontSize, QStringLiteral("10.5"));
     m_doubles->questions.answerMessage(QMessageBox::Ok);
 
-    m_window->Toolbar1_ButtonClick(QStringLiteral("tbrFilePrint"));
+    print(m_doubles->printers);
 
     const auto& asked = m_doubles->questions.asked;
     QCOMPARE(asked.size(), 1);
@@ -95,14 +111,14 @@ void PrintCommandTest::failure()
     QFETCH(QString, message);
     m_doubles->fileDialogs.cancelFile(); // shown only when the document has no name
     if (!fileName.isNull())
-        m_window->CurrentFileName = pathOf(fileName);
+        m_document->setFile({pathOf(fileName), fileName});
     m_doubles->settings.write(PreferenceKey::DefaultFontSize, fontSize);
     m_doubles->printers.hasDefaultPrinter = printer >= 0;
     m_doubles->printers.failAtPrint = printer;
     m_doubles->questions.answerMessage(QMessageBox::Ok); // the save's own failure comes first
     m_doubles->questions.answerMessage(QMessageBox::Ok);
 
-    m_window->mnuFilePrint_Click();
+    print(m_doubles->printers);
 
     const auto& asked = m_doubles->questions.asked;
     QCOMPARE(asked.isEmpty(), message.isNull());
@@ -111,8 +127,31 @@ void PrintCommandTest::failure()
                  "Printer Error|" + message);
     for (const auto& job : m_doubles->printers.jobs)
         QVERIFY(job->discarded == job->opened && !job->ended);
-    QCOMPARE(QFile::exists(m_window->CurrentFileName), printer > 0);
-    QCOMPARE(m_window->store().recordText(m_window->store().recordIndexAt(0)), "milk\r\neggs");
+    QCOMPARE(QFile::exists(m_document->currentFileName()), printer > 0);
+    QCOMPARE(m_document->records().recordText(0), "milk\r\neggs");
+}
+
+// The real printer service where no print server answers: the user is told, and neither the
+// document nor its file changes.
+void PrintCommandTest::noPrintServerLosesNothing()
+{
+    // A socket nobody listens on: this process sees no print server, whatever the machine has.
+    qputenv("CUPS_SERVER", QFile::encodeName(pathOf("no-cups.sock")));
+    const QByteArray before("{\r\n\"Old\"\r\n}\r\n");
+    QFile file(pathOf("KEEP.DF"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(before) == before.size());
+    file.close();
+    m_document->setFile({file.fileName(), "KEEP.DF"});
+    m_doubles->questions.answerMessage(QMessageBox::Ok);
+    QtPrinters printers;
+
+    print(printers);
+
+    QCOMPARE(m_doubles->questions.asked.size(), 1);
+    QCOMPARE(m_doubles->questions.asked[0].text,
+             QStringLiteral("There is no default printer. Nothing was printed."));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), before);
 }
 
 QTEST_MAIN(PrintCommandTest)

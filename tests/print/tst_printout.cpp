@@ -50,7 +50,7 @@ void PrintoutTest::layout()
     QVERIFY(buffer.open(QIODevice::ReadOnly));
     PrintJobRecord job;
     RecordingPrinter printer(job, 0);
-    QCOMPARE(FilePrint(buffer, &printer), PrintoutResult::Complete);
+    QCOMPARE(printRecords(buffer, &printer), PrintoutResult::Complete);
     QStringList texts;
     for (const PrintJobRecord::Line& line : job.lines) {
         QCOMPARE(line.x, line.text.isEmpty() ? 0 : 1440); // one inch in, but for the gaps

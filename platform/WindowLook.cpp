@@ -1,4 +1,4 @@
-#include "mainwindow/Layout.h"
+#include "platform/WindowLook.h"
 
 #include <QStringList>
 
@@ -12,7 +12,7 @@ QFont tabuletWidgetFont()
     return font;
 }
 
-// The icons are compiled into the static library, whose resource registration the linker
+// The icons are compiled into the platform library, whose resource registration the linker
 // would otherwise drop. (Q_INIT_RESOURCE must be used outside any namespace.)
 static void registerResources()
 {

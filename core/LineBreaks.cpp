@@ -1,4 +1,4 @@
-#include "editing/LineBreaks.h"
+#include "core/LineBreaks.h"
 
 #include <algorithm>
 
@@ -52,4 +52,28 @@ QString lfLineBreaks(const QString& recordText)
     QString text = recordText;
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     return text;
+}
+
+bool readsBackFromField(QStringView recordText)
+{
+    const char16_t* c = recordText.utf16();
+    const qsizetype n = recordText.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        switch (c[i]) {
+        case u'\r':
+            if (i + 1 == n || c[i + 1] != u'\n')
+                return false;
+            ++i;
+            break;
+        case u'\n':
+        case QChar::ParagraphSeparator:
+        case QChar::LineSeparator:
+        case 0xFDD0: // the text document's frame marks
+        case 0xFDD1:
+            return false;
+        default:
+            break;
+        }
+    }
+    return true;
 }

@@ -13,3 +13,6 @@ QString crLfLineBreaks(const QString& documentText);
 void crLfLineBreaksInto(const QString& documentText, QString& text);
 // A record's text ready for the field: CR LF becomes LF.
 QString lfLineBreaks(const QString& recordText);
+// Whether the field shows `recordText` so that its own text reads back as exactly that record
+// text: every line break a CR LF, and no character the field takes for a line break of its own.
+bool readsBackFromField(QStringView recordText);

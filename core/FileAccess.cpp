@@ -1,0 +1,116 @@
+#include "core/FileAccess.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+// Large enough that the system calls cost nothing beside the copying, small enough to stay
+// in the processor's caches.
+constexpr qsizetype BufferSize = 256 * 1024;
+
+// A failure must never read as success, even where the system gives no reason.
+QString reasonOf(const QFileDevice& file)
+{
+    const QString reason = file.errorString();
+    return reason.isEmpty() ? QCoreApplication::translate("FileAccess", "Unknown error") : reason;
+}
+
+} // namespace
+
+FileContents readWholeFile(const QString& path)
+{
+    // A pipe or a device would block or never end; a data file is always a plain file.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile() && !info.isDir())
+        return {{}, QCoreApplication::translate("FileAccess", "It is not a regular file.")};
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {{}, file.errorString()};
+    FileContents contents{file.readAll(), QString()};
+    if (file.error() != QFileDevice::NoError)
+        return {{}, file.errorString()};
+    return contents;
+}
+
+SaveFileFactory realSaveFiles()
+{
+    return [](const QString& path) { return std::make_unique<QSaveFile>(path); };
+}
+
+FileWriter::FileWriter(std::unique_ptr<QSaveFile> file, QByteArray& buffer)
+    : m_file(std::move(file)), m_buffer(buffer)
+{
+    m_buffer.resize(0);
+    m_buffer.reserve(BufferSize);
+}
+
+FileWriter::~FileWriter()
+{
+    // A writer given up half way never leaves its temporary file behind.
+    if (m_file->isOpen())
+        m_file->cancelWriting();
+}
+
+QString FileWriter::open()
+{
+    if (!m_file->open(QIODevice::WriteOnly))
+        m_failure = reasonOf(*m_file);
+    return m_failure;
+}
+
+void FileWriter::append(QByteArrayView bytes)
+{
+    if (!m_failure.isEmpty())
+        return;
+    if (m_buffer.size() + bytes.size() > BufferSize) {
+        if (!writeOut(m_buffer))
+            return;
+        m_buffer.resize(0);
+    }
+    if (bytes.size() >= BufferSize)
+        writeOut(bytes);
+    else
+        m_buffer.append(bytes);
+}
+
+void FileWriter::append(QStringView text)
+{
+    append(QByteArrayView(text.toLatin1()));
+}
+
+// Qt's commit() replaces the original even after a failed write, so every step is checked and
+// the temporary file is thrown away at the first failure. A short write is retried: the retry
+// either goes on or fails with the system's reason (a full disk only reports itself on the
+// write that finds no room at all).
+bool FileWriter::writeOut(QByteArrayView bytes)
+{
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 step = m_file->write(bytes.data() + written, bytes.size() - written);
+        if (step <= 0) {
+            m_failure = reasonOf(*m_file);
+            m_file->cancelWriting();
+            return false;
+        }
+        written += step;
+    }
+    return true;
+}
+
+QString FileWriter::commit()
+{
+    if (!m_failure.isEmpty() || !writeOut(m_buffer))
+        return m_failure;
+    if (!m_file->flush()) {
+        m_failure = reasonOf(*m_file);
+        m_file->cancelWriting();
+        return m_failure;
+    }
+    if (!m_file->commit())
+        m_failure = reasonOf(*m_file);
+    return m_failure;
+}

@@ -1,0 +1,196 @@
+#include "documentcommands/DocumentCommands.h"
+
+#include "core/Caption.h"
+#include "core/Document.h"
+#include "core/RecordStore.h"
+#include "core/SaveCheck.h"
+#include "platform/FileDialogs.h"
+#include "platform/Questions.h"
+#include "platform/SettingsStore.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+
+namespace {
+
+const QString DataFileFilter =
+    QStringLiteral("Ledra Datafiles (*.DF)|*.DF|Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
+// Headers read from a file can be of any length; a message names them by their start.
+constexpr qsizetype LongestHeaderShown = 40;
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("DocumentCommands", text);
+}
+
+QString fileNameShown(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+QString headerShown(const QString& header)
+{
+    if (header.size() <= LongestHeaderShown)
+        return header;
+    return header.left(LongestHeaderShown) + QStringLiteral("...");
+}
+
+QString unwritableContentMessage(const UnwritableContent& found, const QString& header)
+{
+    QStringList paragraphs;
+    paragraphs << tr("The record \"%1\" (number %2 in the list) is the first that a data file "
+                     "cannot hold as it is.")
+                      .arg(headerShown(header), QString::number(found.position + 1));
+    if (found.doubleQuote)
+        paragraphs << tr("It holds a double quote, which cannot be written inside a record: the "
+                         "record will not read back as it is, and parts of it may read back as "
+                         "records of their own.");
+    if (found.beyondLatin1)
+        paragraphs << tr("It holds characters outside the 8-bit character set, which will be "
+                         "written as \"?\".");
+    paragraphs << tr("Save anyway?");
+    return paragraphs.join(QStringLiteral("\n\n"));
+}
+
+} // namespace
+
+DocumentCommands::DocumentCommands(Document& document, const Services& services)
+    : m_document(document), m_services(services)
+{}
+
+void DocumentCommands::newDocument()
+{
+    if (!m_document.hasContent())
+        return;
+    if (offerToSave(tr("Do you want to save the current contents?")))
+        m_document.clear();
+}
+
+void DocumentCommands::open()
+{
+    if (m_document.hasContent()) {
+        if (!offerToSave(tr("Do you want to save the current contents?")))
+            return;
+        m_document.clear();
+    }
+    const std::optional<FileChoice> choice = m_services.fileDialogs.openFile(
+        m_owner, DataFileFilter, preferences::workingDirectory(m_services.settings));
+    if (!choice)
+        return;
+    m_document.dlgFileOpen = {choice->fileName, choice->fileTitle};
+    readChosenFile(choice->fileName, choice->fileTitle);
+}
+
+void DocumentCommands::openAtStart(const QString& path)
+{
+    if (path.isEmpty())
+        return;
+    const QFileInfo info(path);
+    m_document.dlgFileOpen = {info.absoluteFilePath(), info.fileName()};
+    readChosenFile(m_document.dlgFileOpen.fileName, m_document.dlgFileOpen.fileTitle);
+}
+
+SaveOutcome DocumentCommands::FileSaveSub()
+{
+    if (m_document.currentFileName().isEmpty())
+        return FileSaveAsSub();
+    return writeDocument(m_document.currentFileName()) ? SaveOutcome::Saved : SaveOutcome::Failed;
+}
+
+SaveOutcome DocumentCommands::FileSaveAsSub()
+{
+    const std::optional<FileChoice> choice = m_services.fileDialogs.saveFileAs(
+        m_owner, DataFileFilter, preferences::workingDirectory(m_services.settings));
+    if (!choice)
+        return SaveOutcome::Cancelled;
+    m_document.dlgFileSaveAs = {choice->fileName, choice->fileTitle};
+    // The document takes the new name only once it is really there.
+    if (!writeDocument(choice->fileName))
+        return SaveOutcome::Failed;
+    m_document.setFile({choice->fileName, choice->fileTitle});
+    return SaveOutcome::Saved;
+}
+
+bool DocumentCommands::Form_QueryUnload()
+{
+    return offerToSave(tr("Save before exiting?"));
+}
+
+// Asks whether to save first when there is anything to lose. Returns whether the command may
+// go on: there was nothing to ask, the user said No, or said Yes and the document was saved.
+bool DocumentCommands::offerToSave(const QString& question)
+{
+    if (!m_document.hasContent())
+        return true;
+    switch (m_services.questions.messageBox(
+        m_owner, tr("Save Current?"), question,
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Question,
+        QMessageBox::Yes)) {
+    case QMessageBox::Yes:
+        return FileSaveSub() == SaveOutcome::Saved;
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void DocumentCommands::readChosenFile(const QString& fileName, const QString& fileTitle)
+{
+    const FileContents contents = readWholeFile(fileName);
+    if (!contents.error.isEmpty()) {
+        // Nothing was read, so no caption may name the file.
+        m_document.clear();
+        reportFailure(tr("The file \"%1\" could not be opened.\n\n%2")
+                          .arg(fileNameShown(fileName), contents.error));
+        return;
+    }
+    m_document.setFile({fileName, fileTitle});
+    const Reading reading = m_document.FileInSub(contents.bytes);
+    if (reading.recordsAdded < reading.recordsRead) {
+        // Record indices are never handed out twice in a run, so a run that has used them up
+        // cannot take the rest; a new run can. Saving now would cut the file short.
+        reportFailure(
+            tr("This file has %1 records, more than can be added in this run of Tabulet. Only "
+               "the first %2 were read; the rest of the file was not read.\n\nSaving now would "
+               "write only the records that were read. Start Tabulet again to read the whole "
+               "file.")
+                .arg(reading.recordsRead)
+                .arg(reading.recordsAdded));
+    }
+}
+
+bool DocumentCommands::writeDocument(const QString& path)
+{
+    if (!acceptUnwritableContent())
+        return false;
+    const QString failure =
+        m_document.writeFile(path, preferences::transferHeader(m_services.settings));
+    if (failure.isEmpty())
+        return true;
+    reportFailure(
+        tr("The document could not be saved to \"%1\".\n\n%2").arg(fileNameShown(path), failure));
+    return false;
+}
+
+// Returns whether the save may go on.
+bool DocumentCommands::acceptUnwritableContent()
+{
+    const std::optional<UnwritableContent> found = findUnwritableContent(m_document.records());
+    if (!found)
+        return true;
+    const QString message =
+        unwritableContentMessage(*found, m_document.records().headerAt(found->position));
+    return m_services.questions.messageBox(m_owner, ProgramTitle, message,
+                                           QMessageBox::Ok | QMessageBox::Cancel,
+                                           QMessageBox::Warning,
+                                           QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
+void DocumentCommands::reportFailure(const QString& message)
+{
+    m_services.questions.messageBox(m_owner, ProgramTitle, message, QMessageBox::Ok,
+                                    QMessageBox::Warning, QMessageBox::Ok);
+}

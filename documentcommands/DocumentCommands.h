@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/Services.h"
+
+#include <QString>
+
+class Document;
+class QWidget;
+
+// How a save ended; the printout tells a cancelled Save As dialog from a failed save.
+enum class SaveOutcome { Saved, Cancelled, Failed };
+
+// The File menu's document commands: New, Open, Save, Save As, Exit and the close box, with
+// every question they ask. None of them may lose the user's work: a Yes to "save first?" that
+// does not end in a saved file stops the command, a save that fails leaves the file on disk and
+// the document as they were, and a file that cannot be read is reported rather than passed
+// over.
+class DocumentCommands
+{
+public:
+    DocumentCommands(Document& document, const Services& services);
+
+    // The window the questions and dialogs belong to; none in tests.
+    void setOwner(QWidget* owner) { m_owner = owner; }
+
+    void newDocument();
+    void open();
+    // Opens a file named on the command line, as Open does once its dialog has chosen it.
+    void openAtStart(const QString& path);
+    // Saves to the document's file, or asks for a name when it has none.
+    SaveOutcome FileSaveSub();
+    SaveOutcome FileSaveAsSub();
+    // File > Exit and the close box: whether the window may close.
+    bool Form_QueryUnload();
+
+private:
+    bool offerToSave(const QString& question);
+    void readChosenFile(const QString& fileName, const QString& fileTitle);
+    bool writeDocument(const QString& path);
+    bool acceptUnwritableContent();
+    void reportFailure(const QString& message);
+
+    Document& m_document;
+    Services m_services;
+    QWidget* m_owner = nullptr;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/Services.h"
+
+#include <QString>
+
+class Document;
+class QWidget;
+
+// The Headers menu's commands: add, rename and remove. They work on the entry at a list
+// position the window gives them; the window keeps its selection in step.
+class HeaderCommands
+{
+public:
+    HeaderCommands(Document& document, const Services& services);
+
+    void setOwner(QWidget* owner) { m_owner = owner; }
+
+    // Asks for a header and appends it with an empty text.
+    void HeaderAdd();
+    // Asks for a new name for the entry at `position`; the entry stays where it is, with its
+    // record.
+    void HeaderEditSub(int position);
+    // Asks, then removes the entry at `position` and its record's text.
+    void removeHeader(int position);
+
+private:
+    Document& m_document;
+    Services m_services;
+    QWidget* m_owner = nullptr;
+};

@@ -1,0 +1,104 @@
+#include "mainwindow/DataFieldBinding.h"
+
+#include "core/Document.h"
+#include "core/LineBreaks.h"
+#include "core/RecordStore.h"
+
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace {
+
+// How many characters of a record's text `fieldCharacters` characters of the field take from
+// `at` on: a line break is one character in the field and CR LF in the record.
+template <typename Text> qsizetype recordLength(Text text, qsizetype at, qsizetype fieldCharacters)
+{
+    qsizetype end = at;
+    for (qsizetype taken = 0; taken < fieldCharacters && end < text.size(); ++taken)
+        end += text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n' ? 2 : 1;
+    return end - at;
+}
+
+} // namespace
+
+DataFieldBinding::DataFieldBinding(QPlainTextEdit& field, Document& document, QObject* parent)
+    : QObject(parent), m_field(field), m_document(document)
+{}
+
+void DataFieldBinding::showRecord(qint32 recordIndex)
+{
+    const QString text = m_document.records().recordText(recordIndex);
+    m_record = recordIndex;
+    setFieldText(text);
+    // The field shows a lone CR or LF of a record as a line break like any other. Storing the
+    // field's text back would turn it into CR LF merely because the record was looked at, so
+    // the record keeps its text until the user changes it.
+    m_inStep = readsBackFromField(text);
+}
+
+void DataFieldBinding::showLoose(const QString& text)
+{
+    m_record.reset();
+    m_document.setLooseText(text);
+    setFieldText(text);
+}
+
+void DataFieldBinding::detach()
+{
+    if (!m_record)
+        return;
+    m_record.reset();
+    m_document.setLooseText(text());
+}
+
+QString DataFieldBinding::text() const
+{
+    // toPlainText() would turn no-break spaces into plain spaces; the raw text keeps every
+    // character the user's file holds.
+    return crLfLineBreaks(m_field.document()->toRawText());
+}
+
+void DataFieldBinding::txtDataField_Change(int position, int removed, int added)
+{
+    if (m_settingText)
+        return;
+    if (!m_record) {
+        m_document.setLooseText(text());
+    } else if (!m_inStep) {
+        m_document.records().setRecordText(*m_record, text());
+        m_inStep = true;
+    } else {
+        storeChange(*m_record, position, removed, added);
+    }
+}
+
+void DataFieldBinding::setFieldText(const QString& text)
+{
+    m_settingText = true;
+    m_field.setPlainText(lfLineBreaks(text));
+    m_settingText = false;
+}
+
+// The field's characters before `position` are as they were; the record's text holds them with
+// each line break as CR LF. Line breaks between paragraphs are counted by the field's own
+// block numbers, those inside a paragraph (Shift+Enter) are looked for in its own line only.
+void DataFieldBinding::storeChange(qint32 recordIndex, int position, int removed, int added)
+{
+    const QTextDocument& document = *m_field.document();
+    const QTextBlock block = document.findBlock(position);
+    const qsizetype inBlock = position - block.position();
+    const qsizetype at = position + block.blockNumber() +
+                         QStringView(block.text()).left(inBlock).count(QChar::LineSeparator);
+
+    RecordStore& records = m_document.records();
+    const RecordPiece old = records.textPiece(recordIndex);
+    const qsizetype replaced = old.edited ? recordLength(old.text, at, removed)
+                                          : recordLength(old.bytes, at, removed);
+    QTextCursor inserted(m_field.document());
+    inserted.setPosition(position);
+    inserted.setPosition(std::min(position + added, document.characterCount() - 1),
+                         QTextCursor::KeepAnchor);
+    records.replaceInText(recordIndex, at, replaced, crLfLineBreaks(inserted.selectedText()));
+}

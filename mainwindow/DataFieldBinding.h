@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <optional>
+
+class Document;
+class QPlainTextEdit;
+
+// Keeps the data field and the document in step: the field shows one record's text, or a loose
+// text that belongs to no record, and every change of the field goes straight into it. A
+// keystroke changes only what it changes in the record, however long the record is.
+class DataFieldBinding final : public QObject
+{
+    Q_OBJECT
+
+public:
+    DataFieldBinding(QPlainTextEdit& field, Document& document, QObject* parent = nullptr);
+
+    // Shows a record's text, where every later change of the field is stored.
+    void showRecord(qint32 recordIndex);
+    // Shows a text that belongs to no record.
+    void showLoose(const QString& text);
+    // The field stops storing into its record; what it shows becomes the loose text.
+    void detach();
+    // The field's text with line breaks as CR LF, as records hold it.
+    QString text() const;
+
+    // A change of the field's document, as the document reports it.
+    void txtDataField_Change(int position, int removed, int added);
+
+private:
+    void setFieldText(const QString& text);
+    void storeChange(qint32 recordIndex, int position, int removed, int added);
+
+    QPlainTextEdit& m_field;
+    Document& m_document;
+    std::optional<qint32> m_record;
+    // Whether the record holds exactly what the field's text reads back as, so that a change
+    // of the field can be stored as a change of the record.
+    bool m_inStep = false;
+    bool m_settingText = false;
+};

@@ -1,0 +1,16 @@
+#pragma once
+
+class QWidget;
+
+// The program's own dialogs as the main window opens them: Preferences, the About box and the
+// removal of the stored settings. The dialogs supply them, so that the main window and the
+// dialogs need not know each other.
+class ProgramDialogs
+{
+public:
+    virtual ~ProgramDialogs() = default;
+
+    virtual void showPreferences(QWidget* owner) = 0;
+    virtual void showAbout(QWidget* owner) = 0;
+    virtual void removeSettings(QWidget* owner) = 0;
+};

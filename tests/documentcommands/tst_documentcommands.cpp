@@ -1,0 +1,218 @@
+#include "core/Document.h"
+#include "core/RecordStore.h"
+#include "documentcommands/DocumentCommands.h"
+#include "doubles/TestServices.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+enum class Command { New, Open, Exit };
+// What happens after the question that asks to save the current document.
+enum class Path { No, Cancel, Saved, SaveAsCancelled, SaveFails };
+
+namespace {
+
+const QByteArray GroceriesFile = "{\r\n\"Groceries\r\nmilk\r\nbread\"\r\n}\r\n";
+
+QByteArray contentsOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A save file whose writes stop after a few bytes, as on a disk that fills up.
+class FailingSaveFile final : public QSaveFile
+{
+public:
+    using QSaveFile::QSaveFile;
+
+protected:
+    qint64 writeData(const char* data, qint64 size) override
+    {
+        if (pos() + size > 8) {
+            setErrorString(QStringLiteral("No space left on device"));
+            return -1;
+        }
+        return QSaveFile::writeData(data, size);
+    }
+};
+
+} // namespace
+
+// The user's work is either saved or knowingly dropped, and a failed save damages no file.
+class DocumentCommandsTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TestServices> m_doubles;
+    std::unique_ptr<Document> m_document;
+    std::unique_ptr<DocumentCommands> m_commands;
+
+    QString path(const char* name) const { return m_dir->filePath(QLatin1String(name)); }
+    void addGroceries()
+    {
+        RecordStore& records = m_document->records();
+        records.setRecordText(*records.addRecord("Groceries"), QStringLiteral("milk\r\nbread"));
+    }
+    // The last question: a warning that names the file and then gives the system's reason.
+    void verifyFailureReported(const QString& file, const QString& reason = QString())
+    {
+        const ScriptedQuestions::Asked report = m_doubles->questions.asked.constLast();
+        const QString given = report.text.section(QStringLiteral("\n\n"), 1).trimmed();
+        QVERIFY2(report.title == "Tabulet" && report.icon == QMessageBox::Warning &&
+                     report.text.contains(QDir::toNativeSeparators(file)) && !given.isEmpty() &&
+                     (reason.isEmpty() || given == reason),
+                 qPrintable(report.text));
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_doubles = std::make_unique<TestServices>();
+        m_document = std::make_unique<Document>();
+        m_commands = std::make_unique<DocumentCommands>(*m_document, m_doubles->services());
+    }
+    void cleanup()
+    {
+        QVERIFY2(m_doubles->questions.allAnswered() && m_doubles->fileDialogs.allAnswered(),
+                 "a scripted answer was left over");
+    }
+
+    void savePrompt_data()
+    {
+        QTest::addColumn<Command>("command");
+        QTest::addColumn<Path>("path");
+        const char* const commands[] = {"New", "Open", "Exit"};
+        const char* const paths[] = {"No", "Cancel", "Yes, saved", "Yes, Save As cancelled",
+                                     "Yes, save fails"};
+        for (int command = 0; command < 3; ++command)
+            for (int path = 0; path < 5; ++path)
+                QTest::addRow("%s, %s", commands[command], paths[path])
+                    << Command(command) << Path(path);
+    }
+
+    void savePrompt()
+    {
+        QFETCH(Command, command);
+        QFETCH(Path, path);
+        addGroceries();
+        const bool goesOn = path == Path::No || path == Path::Saved;
+        // A missing folder makes the save fail.
+        const QString saved = this->path(path == Path::SaveFails ? "gone/new.DF" : "new.DF");
+        m_doubles->questions.answerMessage(path == Path::No       ? QMessageBox::No
+                                           : path == Path::Cancel ? QMessageBox::Cancel
+                                                                  : QMessageBox::Yes);
+        if (path == Path::SaveAsCancelled)
+            m_doubles->fileDialogs.cancelFile();
+        else if (path == Path::Saved || path == Path::SaveFails)
+            m_doubles->fileDialogs.chooseFile(saved);
+        if (path == Path::SaveFails)
+            m_doubles->questions.answerMessage(QMessageBox::Ok);
+        if (command == Command::Open && goesOn)
+            m_doubles->fileDialogs.cancelFile();
+
+        if (command == Command::New)
+            m_commands->newDocument();
+        else if (command == Command::Open)
+            m_commands->open();
+        else
+            QCOMPARE(m_commands->Form_QueryUnload(), goesOn);
+
+        const ScriptedQuestions::Asked prompt = m_doubles->questions.asked.value(0);
+        QCOMPARE(prompt.title + u'|' + prompt.text,
+                 command == Command::Exit ? "Save Current?|Save before exiting?"
+                                          : "Save Current?|Do you want to save the current contents?");
+        QCOMPARE(prompt.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QCOMPARE(prompt.defaultButton, QMessageBox::Yes);
+        if (path == Path::SaveFails)
+            verifyFailureReported(saved);
+        QCOMPARE(contentsOf(saved), path == Path::Saved ? GroceriesFile : QByteArray());
+        QCOMPARE(m_document->records().count(), goesOn && command != Command::Exit ? 0 : 1);
+    }
+
+    // A save that fails part way, onto the document's own file and onto a new name, leaves the
+    // file that was there and the document's name as they were.
+    void failedSaveKeepsFileAndName()
+    {
+        addGroceries();
+        m_doubles->fileDialogs.chooseFile(path("doc.DF"));
+        QCOMPARE(m_commands->FileSaveAsSub(), SaveOutcome::Saved);
+        m_document->records().addRecord(QStringLiteral("More"));
+        m_document->setSaveFiles(
+            [](const QString& file) { return std::make_unique<FailingSaveFile>(file); });
+        m_doubles->questions.answerMessage(QMessageBox::Ok);
+        QCOMPARE(m_commands->FileSaveSub(), SaveOutcome::Failed);
+        verifyFailureReported(path("doc.DF"), "No space left on device");
+
+        QVERIFY(QFile::copy(path("doc.DF"), path("other.DF")));
+        m_doubles->fileDialogs.chooseFile(path("other.DF"));
+        m_doubles->questions.answerMessage(QMessageBox::Ok);
+        QCOMPARE(m_commands->FileSaveAsSub(), SaveOutcome::Failed);
+        QCOMPARE(m_document->currentFileName(), path("doc.DF"));
+        QCOMPARE(m_document->caption(), QStringLiteral("Tabulet 1.0 - doc.DF"));
+        for (const char* name : {"doc.DF", "other.DF"})
+            QCOMPARE(contentsOf(path(name)), GroceriesFile);
+        // No half-written file is left beside them.
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    }
+
+    void openFailure_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("atStart");
+        QTest::newRow("no such file") << "missing.DF" << false;
+        QTest::newRow("a folder") << "." << false;
+        QTest::newRow("unreadable, at start") << "/proc/self/mem" << true;
+    }
+
+    void openFailure()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, atStart);
+        const QString opened = QDir::cleanPath(QDir(m_dir->path()).absoluteFilePath(file));
+        if (!atStart) {
+            m_document->setFile({path("before.DF"), "before.DF"});
+            addGroceries();
+            m_doubles->questions.answerMessage(QMessageBox::No);
+            m_doubles->fileDialogs.chooseFile(opened);
+        }
+        m_doubles->questions.answerMessage(QMessageBox::Ok);
+        if (atStart)
+            m_commands->openAtStart(opened);
+        else
+            m_commands->open();
+        verifyFailureReported(opened);
+        QCOMPARE(m_document->currentFileName(), QString());
+        QCOMPARE(m_document->caption(), QStringLiteral("Tabulet 1.0"));
+        QCOMPARE(m_document->records().count(), 0);
+    }
+
+    void unwritableContentIsAskedAbout()
+    {
+        addGroceries();
+        m_doubles->fileDialogs.chooseFile(path("doc.DF"));
+        QCOMPARE(m_commands->FileSaveAsSub(), SaveOutcome::Saved);
+        RecordStore& records = m_document->records();
+        records.setRecordText(*records.addRecord(QStringLiteral("Say \"hi\"")),
+                              QStringLiteral("\u0141\u00f3d\u017a"));
+        for (const QMessageBox::StandardButton answer : {QMessageBox::Cancel, QMessageBox::Ok}) {
+            m_doubles->questions.asked.clear();
+            m_doubles->questions.answerMessage(answer);
+            QCOMPARE(m_commands->FileSaveSub() == SaveOutcome::Saved, answer == QMessageBox::Ok);
+            const ScriptedQuestions::Asked question = m_doubles->questions.asked.value(0);
+            QCOMPARE(question.buttons, QMessageBox::Ok | QMessageBox::Cancel);
+            // It names the record, its number and both ways the file would differ.
+            for (const char* mention : {"\"Say \"hi\"\"", "number 2", "double quote", "\"?\""})
+                QVERIFY2(question.text.contains(QLatin1String(mention)), qPrintable(question.text));
+            QCOMPARE(contentsOf(path("doc.DF")) == GroceriesFile, answer == QMessageBox::Cancel);
+        }
+    }
+};
+
+QTEST_MAIN(DocumentCommandsTest)
+#include "tst_documentcommands.moc"

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "platform/ProgramDialogs.h"
+
+#include <QStringList>
+
+// Records which of the program's dialogs the main window opened, in order.
+class RecordingDialogs final : public ProgramDialogs
+{
+public:
+    void showPreferences(QWidget*) override { opened << QStringLiteral("preferences"); }
+    void showAbout(QWidget*) override { opened << QStringLiteral("about"); }
+    void removeSettings(QWidget*) override { opened << QStringLiteral("remove settings"); }
+
+    QStringList opened;
+};
