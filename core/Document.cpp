@@ -21,8 +21,8 @@ void writePiece(FileWriter& file, const RecordPiece& piece)
 } // namespace
 
 Document::Document(qint32 firstRecordIndex, QObject* parent)
-    : QObject(parent), m_records(new RecordStore(firstRecordIndex, this)), m_caption(ProgramCaption),
-      m_saveFiles(realSaveFiles())
+    : QObject(parent), m_records(new RecordStore(firstRecordIndex, this)),
+      m_caption(ProgramCaption), m_saveFiles(realSaveFiles())
 {}
 
 Document::~Document() = default;

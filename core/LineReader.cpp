@@ -22,8 +22,8 @@ std::optional<QByteArrayView> LineReader::next()
             return std::nullopt;
         const qsizetype left = m_bytes.size() - m_pos;
         const char* begin = m_bytes.data() + m_pos;
-        const auto* cr = left > 0 ? static_cast<const char*>(std::memchr(begin, Cr, size_t(left)))
-                                  : nullptr;
+        const auto* cr =
+            left > 0 ? static_cast<const char*>(std::memchr(begin, Cr, size_t(left))) : nullptr;
         // A CR at the end of a block may be the first half of a CR LF: read on before deciding
         // where the next line starts.
         if (cr != nullptr && (cr + 1 < begin + left || m_sourceAtEnd)) {

@@ -1,9 +1,8 @@
 #include "dialogs/frmBrowse.h"
 
-#include "dialogs/DialogKeys.h"
-
 #include "core/Caption.h"
 #include "core/Preferences.h"
+#include "dialogs/DialogKeys.h"
 #include "platform/Questions.h"
 #include "platform/WindowLook.h"
 
@@ -146,8 +145,8 @@ void frmBrowse::drvWrkDir_Change()
             return;
         case FolderError::DeviceUnavailable:
             tellUnavailable(volume);
-            showFirstReachable(
-                {preferences::workingDirectory(m_services.settings), m_services.folders.homeFolder()});
+            showFirstReachable({preferences::workingDirectory(m_services.settings),
+                                m_services.folders.homeFolder()});
             return;
         default:
             tellUnexpected(*error);

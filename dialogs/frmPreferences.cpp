@@ -1,8 +1,8 @@
 #include "dialogs/frmPreferences.h"
 
+#include "core/Preferences.h"
 #include "dialogs/DialogKeys.h"
 #include "dialogs/frmBrowse.h"
-#include "core/Preferences.h"
 #include "platform/FileDialogs.h"
 #include "platform/WindowLook.h"
 

@@ -124,10 +124,10 @@ bool DocumentCommands::offerToSave(const QString& question)
 {
     if (!m_document.hasContent())
         return true;
-    switch (m_services.questions.messageBox(
-        m_owner, tr("Save Current?"), question,
-        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Question,
-        QMessageBox::Yes)) {
+    switch (
+        m_services.questions.messageBox(m_owner, tr("Save Current?"), question,
+                                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                        QMessageBox::Question, QMessageBox::Yes)) {
     case QMessageBox::Yes:
         return FileSaveSub() == SaveOutcome::Saved;
     case QMessageBox::No:
@@ -183,10 +183,9 @@ bool DocumentCommands::acceptUnwritableContent()
         return true;
     const QString message =
         unwritableContentMessage(*found, m_document.records().headerAt(found->position));
-    return m_services.questions.messageBox(m_owner, ProgramTitle, message,
-                                           QMessageBox::Ok | QMessageBox::Cancel,
-                                           QMessageBox::Warning,
-                                           QMessageBox::Cancel) == QMessageBox::Ok;
+    return m_services.questions.messageBox(
+               m_owner, ProgramTitle, message, QMessageBox::Ok | QMessageBox::Cancel,
+               QMessageBox::Warning, QMessageBox::Cancel) == QMessageBox::Ok;
 }
 
 void DocumentCommands::reportFailure(const QString& message)

@@ -2,44 +2,35 @@
 // hand out headers with no space at their ends and no CR, texts whose line breaks are all CR LF,
 // and a document that reads back unchanged once written, whenever it can be written at all.
 #include "core/DataFile.h"
+#include "fuzz/FuzzSupport.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
-void require(bool holds, const char* what)
-{
-    if (!holds) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
-
-void checkRecords(const datafile::ReadResult& result)
+void checkSpans(QByteArrayView bytes, const datafile::ReadResult& result)
 {
     qsizetype previous = -1;
     for (qsizetype position : result.withText) {
-        require(position > previous && position < result.records.size(), "text positions");
+        fuzz::require(position > previous && position < result.records.size(), "text positions");
         previous = position;
     }
-    for (const datafile::Record& record : result.records) {
-        require(!record.header.startsWith(u' ') && !record.header.endsWith(u' '),
-                "header trimmed of spaces");
-        require(!record.header.contains(u'\r'), "no CR in a header");
-        require(record.text.count(u'\r') == record.text.count(QStringLiteral("\r\n")),
-                "text lines joined by CR LF");
+    for (const datafile::ReadRecord& record : result.records) {
+        for (const datafile::Span span : {record.header, record.text})
+            fuzz::require(span.offset >= 0 && span.size >= 0 &&
+                              span.offset + span.size <= bytes.size(),
+                          "pieces inside the file");
+        const QByteArrayView header = bytes.sliced(record.header.offset, record.header.size);
+        fuzz::require(!header.startsWith(' ') && !header.endsWith(' '), "header trimmed");
+        fuzz::require(!header.contains('\r'), "no CR in a header");
     }
 }
 
-// A quote in a header or a text cannot be written in the calculator's string form.
-bool writable(const QList<datafile::Record>& records)
+bool writable(const Document& document)
 {
-    for (const datafile::Record& record : records) {
-        if (record.header.contains(u'"') || record.text.contains(u'"'))
+    for (const QString& entry : fuzz::entries(document))
+        if (entry.contains(u'"'))
             return false;
-    }
     return true;
 }
 
@@ -47,16 +38,21 @@ bool writable(const QList<datafile::Record>& records)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    const datafile::ReadResult result = datafile::read(bytes);
-    checkRecords(result);
-    if (!writable(result.records))
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    checkSpans(bytes, datafile::read(bytes));
+    Document document;
+    document.FileInSub(bytes);
+    for (const QString& entry : fuzz::entries(document))
+        fuzz::require(entry.count(u'\r') == entry.count(QStringLiteral("\r\n")),
+                      "text lines joined by CR LF");
+    if (!writable(document))
         return 0;
     for (const char* asciiHeader : {"1", "0"}) {
-        const QString output = datafile::write(result.records, QString::fromLatin1(asciiHeader),
-                                               QStringLiteral("%%HP: T(3)A(D)F(.);"));
-        require(datafile::read(datafile::fileBytes(output)).records == result.records,
-                "a document read from a file reads back the same once written");
+        const TransferHeader header{QString::fromLatin1(asciiHeader), "%%HP: T(3)A(D)F(.);"};
+        Document readBack;
+        readBack.FileInSub(fuzz::saved(document, header));
+        fuzz::require(fuzz::entries(readBack) == fuzz::entries(document),
+                      "a document read from a file reads back the same once written");
     }
     return 0;
 }

@@ -1,11 +1,9 @@
 // Builds a document from the input, writes it and reads it back. Every document whose headers
 // hold no quote, CR or LF and no space at their ends, and whose texts hold no quote and break
 // lines only with CR LF, must come back unchanged, whatever the transfer header settings.
-#include "core/DataFile.h"
+#include "fuzz/FuzzSupport.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <fuzzer/FuzzedDataProvider.h>
 
 namespace {
@@ -40,14 +38,6 @@ QString textFrom(QByteArray bytes)
     return QString::fromLatin1(text);
 }
 
-QString describe(const QList<datafile::Record>& records)
-{
-    QString shown;
-    for (const datafile::Record& record : records)
-        shown += QStringLiteral("[%1 => %2] ").arg(record.header, record.text);
-    return shown;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -58,17 +48,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         QString::fromLatin1(headerSettings[input.ConsumeIntegralInRange(0, 3)]);
     const QString asciiText = QString::fromLatin1(take(input, 80).replace('\r', ""));
 
-    QList<datafile::Record> records;
-    while (input.remaining_bytes() > 0 && records.size() < 20000) {
-        QString header = headerFrom(take(input, 40));
-        records.append({std::move(header), textFrom(take(input, 400))});
+    Document document;
+    RecordStore& records = document.records();
+    while (input.remaining_bytes() > 0 && records.count() < 20000) {
+        const qint32 index = *records.addRecord(headerFrom(take(input, 40)));
+        records.setRecordText(index, textFrom(take(input, 400)));
     }
 
-    const QByteArray file = datafile::fileBytes(datafile::write(records, asciiHeader, asciiText));
-    const QList<datafile::Record> readBack = datafile::read(file).records;
-    if (readBack != records) {
+    Document readBack;
+    readBack.FileInSub(fuzz::saved(document, {asciiHeader, asciiText}));
+    if (fuzz::entries(readBack) != fuzz::entries(document)) {
         std::fprintf(stderr, "round trip broken\nwritten: %s\nread:    %s\n",
-                     qPrintable(describe(records)), qPrintable(describe(readBack)));
+                     qPrintable(fuzz::entries(document).join(u' ')),
+                     qPrintable(fuzz::entries(readBack).join(u' ')));
         std::abort();
     }
     return 0;

@@ -94,8 +94,8 @@ void DataFieldBinding::storeChange(qint32 recordIndex, int position, int removed
 
     RecordStore& records = m_document.records();
     const RecordPiece old = records.textPiece(recordIndex);
-    const qsizetype replaced = old.edited ? recordLength(old.text, at, removed)
-                                          : recordLength(old.bytes, at, removed);
+    const qsizetype replaced =
+        old.edited ? recordLength(old.text, at, removed) : recordLength(old.bytes, at, removed);
     QTextCursor inserted(m_field.document());
     inserted.setPosition(position);
     inserted.setPosition(std::min(position + added, document.characterCount() - 1),

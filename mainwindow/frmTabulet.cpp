@@ -7,8 +7,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCursor>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QFrame>
 #include <QKeySequence>
 #include <QLabel>
@@ -19,8 +19,8 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QToolBar>
 #include <QTextDocument>
+#include <QToolBar>
 #include <QToolButton>
 #include <array>
 #include <utility>
@@ -296,8 +296,7 @@ void frmTabulet::connectMenus()
     }};
     for (const auto& [item, handler] : items)
         connect(item, &QAction::triggered, this, handler);
-    connect(mnuHelpAboutTabulet, &QAction::triggered, this,
-            &frmTabulet::mnuHelpAboutTabulet_Click);
+    connect(mnuHelpAboutTabulet, &QAction::triggered, this, &frmTabulet::mnuHelpAboutTabulet_Click);
     connect(mnuEdit, &QMenu::aboutToShow, this, &frmTabulet::mnuEdit_Click);
     connect(mnuHeaders, &QMenu::aboutToShow, this, &frmTabulet::mnuHeaders_Click);
 }

@@ -14,8 +14,7 @@ constexpr QChar Quote = u'"';
 class RecordPrinter
 {
 public:
-    RecordPrinter(LineReader& lines, Printer* printer) : m_lines(lines), m_printer(printer)
-    {}
+    RecordPrinter(LineReader& lines, Printer* printer) : m_lines(lines), m_printer(printer) {}
 
     PrintoutResult run()
     {

@@ -99,10 +99,9 @@ void DataFileTest::reading_data()
     QTest::newRow("CR alone ends a line, LF alone is text")
         << QByteArray("{\r\"H\rone\ntwo\rend\"\r}\r") << QStringList{"H|one\ntwo\r\nend"}
         << "one\ntwo\r\nend";
-    QTest::newRow("NUL and high bytes")
-        << QByteArray("{\r\n\"A\0B\r\n\0\xff\xe9\"\r\n}\r\n", 17)
-        << QStringList{QString::fromLatin1("A\0B|\0\xff\xe9", 7)}
-        << QString::fromLatin1("\0\xff\xe9", 3);
+    QTest::newRow("NUL and high bytes") << QByteArray("{\r\n\"A\0B\r\n\0\xff\xe9\"\r\n}\r\n", 17)
+                                        << QStringList{QString::fromLatin1("A\0B|\0\xff\xe9", 7)}
+                                        << QString::fromLatin1("\0\xff\xe9", 3);
 }
 
 void DataFileTest::reading()
@@ -150,8 +149,7 @@ void DataFileTest::roundTripKeepsEveryDocument()
             const QString header =
                 QString::fromLatin1(randomLine(random, 30).replace('\n', "")).remove(spaces);
             QByteArrayList text;
-            for (int count = random.bounded(3) == 0 ? 0 : 1 + random.bounded(6); count > 0;
-                 --count)
+            for (int count = random.bounded(3) == 0 ? 0 : 1 + random.bounded(6); count > 0; --count)
                 text << randomLine(random, 40);
             const qint32 index = *document.records().addRecord(header);
             document.records().setRecordText(index, QString::fromLatin1(text.join("\r\n")));

@@ -1,6 +1,6 @@
+#include "core/Preferences.h"
 #include "dialogs/frmBrowse.h"
 #include "doubles/TestServices.h"
-#include "core/Preferences.h"
 
 #include <QComboBox>
 #include <QLineEdit>

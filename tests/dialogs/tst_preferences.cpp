@@ -1,7 +1,7 @@
+#include "core/Preferences.h"
 #include "dialogs/frmBrowse.h"
 #include "dialogs/frmPreferences.h"
 #include "doubles/TestServices.h"
-#include "core/Preferences.h"
 
 #include <QApplication>
 #include <QCheckBox>

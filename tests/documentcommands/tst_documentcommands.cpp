@@ -125,8 +125,9 @@ private Q_SLOTS:
 
         const ScriptedQuestions::Asked prompt = m_doubles->questions.asked.value(0);
         QCOMPARE(prompt.title + u'|' + prompt.text,
-                 command == Command::Exit ? "Save Current?|Save before exiting?"
-                                          : "Save Current?|Do you want to save the current contents?");
+                 command == Command::Exit
+                     ? "Save Current?|Save before exiting?"
+                     : "Save Current?|Do you want to save the current contents?");
         QCOMPARE(prompt.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         QCOMPARE(prompt.defaultButton, QMessageBox::Yes);
         if (path == Path::SaveFails)

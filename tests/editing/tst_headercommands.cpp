@@ -78,7 +78,8 @@ private Q_SLOTS:
         QCOMPARE(asked.size(), answers.size());
         for (qsizetype i = 0; i < asked.size(); ++i) {
             QCOMPARE(asked.at(i).title, QString(rename ? "Edit Header" : "New Header"));
-            QCOMPARE(asked.at(i).text, i == 0 ? prompt : prompt + (rename ? " " : "") + "Try again.");
+            QCOMPARE(asked.at(i).text,
+                     i == 0 ? prompt : prompt + (rename ? " " : "") + "Try again.");
             QCOMPARE(asked.at(i).defaultText, i > 0 ? answers.at(0) : QString(rename ? "b" : ""));
         }
         QStringList expected{"a|0|one", (rename && header != u"-" ? header : "b") + "|1|two",

@@ -181,8 +181,8 @@ private Q_SLOTS:
     {
         QCOMPARE(child<QWidget>("clientArea")->size(), QSize(371, 286));
         const QList<std::pair<const char*, QRect>> controls{
-            {"Toolbar1", QRect(0, 0, 371, 30)},   {"cmdNewHeader", QRect(280, 56, 81, 25)},
-            {"lstHeaders", QRect(8, 56, 257, 82)}, {"txtDataField", QRect(8, 165, 257, 113)},
+            {"Toolbar1", QRect(0, 0, 371, 30)},       {"cmdNewHeader", QRect(280, 56, 81, 25)},
+            {"lstHeaders", QRect(8, 56, 257, 82)},    {"txtDataField", QRect(8, 165, 257, 113)},
             {"lblDataHeaders", QRect(8, 37, -1, -1)}, {"lblDataField", QRect(8, 149, -1, -1)}};
         for (const auto& [name, geometry] : controls) {
             const QRect actual = child<QWidget>(name)->geometry();
@@ -230,8 +230,8 @@ private Q_SLOTS:
             selectInField(at, random.bounded(std::min(3, length - at) + 1));
             switch (random.bounded(6)) {
             case 0:
-                QTest::keyClick(m_field, Qt::Key_Return, random.bounded(2) ? Qt::ShiftModifier
-                                                                          : Qt::NoModifier);
+                QTest::keyClick(m_field, Qt::Key_Return,
+                                random.bounded(2) ? Qt::ShiftModifier : Qt::NoModifier);
                 break;
             case 1:
                 QTest::keyClick(m_field, random.bounded(2) ? Qt::Key_Backspace : Qt::Key_Delete);

@@ -102,8 +102,9 @@ void CupsPrintTest::printCommandReachesTheDefaultPrinter()
     QCOMPARE(QPrinterInfo::defaultPrinterName(), m_printerName);
     TestServices doubles;
     QtPrinters printers;
-    const Services services{doubles.questions, doubles.fileDialogs, doubles.settings,
-                            doubles.clipboard, printers, doubles.folders};
+    const Services services{doubles.questions, doubles.fileDialogs,
+                            doubles.settings,  doubles.clipboard,
+                            printers,          doubles.folders};
     Document document;
     document.records().setRecordText(*document.records().addRecord("Shopping"), "milk\r\neggs");
     document.records().addRecord("Notes");
