@@ -216,8 +216,8 @@ private Q_SLOTS:
         QCOMPARE(saved(), QByteArray("{\r\n\"a\r\none\"\r\n\"c\r\nthree\"\r\n}\r\n"));
     }
 
-    // Random keystrokes, pastes and cuts, each followed by a look at another record and back:
-    // the record always holds what the field shows, and the file what the record holds.
+    // Random keystrokes, pastes and cuts, every few of them followed by a look at another record
+    // and back: the record always holds what the field shows, and the file what it holds.
     void typingReachesTheRecord()
     {
         // Lone LF in a record shows as a line break, and is stored as CR LF once typed over.
@@ -246,6 +246,8 @@ private Q_SLOTS:
             default:
                 QTest::keyClicks(m_field, QStringLiteral("xy"));
             }
+            if (step % 4 != 3)
+                continue;
             const QString shown = fieldText();
             select(1);
             select(0);
