@@ -64,14 +64,16 @@ void DataFieldBinding::txtDataField_Change(int position, int removed, int added)
 {
     if (m_settingText)
         return;
+    const QString inserted = insertedText(position, added);
     if (!m_record) {
         m_document.setLooseText(text());
     } else if (!m_inStep) {
         m_document.records().setRecordText(*m_record, text());
         m_inStep = true;
     } else {
-        storeChange(*m_record, position, removed, added);
+        storeChange(*m_record, position, removed, inserted);
     }
+    m_lineSeparators = m_lineSeparators || inserted.contains(QChar::LineSeparator);
 }
 
 void DataFieldBinding::setFieldText(const QString& text)
@@ -79,26 +81,43 @@ void DataFieldBinding::setFieldText(const QString& text)
     m_settingText = true;
     m_field.setPlainText(lfLineBreaks(text));
     m_settingText = false;
+    m_lineSeparators = text.contains(QChar::LineSeparator);
+}
+
+// The field's characters from `position` on that a change put there.
+QString DataFieldBinding::insertedText(int position, int added) const
+{
+    QTextCursor inserted(m_field.document());
+    inserted.setPosition(position);
+    inserted.setPosition(std::min(position + added, m_field.document()->characterCount() - 1),
+                         QTextCursor::KeepAnchor);
+    return inserted.selectedText();
 }
 
 // The field's characters before `position` are as they were; the record's text holds them with
-// each line break as CR LF. Line breaks between paragraphs are counted by the field's own
-// block numbers, those inside a paragraph (Shift+Enter) are looked for in its own line only.
-void DataFieldBinding::storeChange(qint32 recordIndex, int position, int removed, int added)
+// each line break as CR LF. Line breaks between paragraphs are counted by the field's own block
+// numbers; those inside a paragraph (Shift+Enter) are looked for only once one has been typed.
+qsizetype DataFieldBinding::recordOffset(int position) const
 {
-    const QTextDocument& document = *m_field.document();
-    const QTextBlock block = document.findBlock(position);
-    const qsizetype inBlock = position - block.position();
-    const qsizetype at = position + block.blockNumber() +
-                         QStringView(block.text()).left(inBlock).count(QChar::LineSeparator);
+    const QTextBlock block = m_field.document()->findBlock(position);
+    qsizetype breaks = block.blockNumber();
+    if (m_lineSeparators) {
+        for (QTextBlock before = m_field.document()->begin(); before != block;
+             before = before.next())
+            breaks += before.text().count(QChar::LineSeparator);
+        breaks +=
+            QStringView(block.text()).left(position - block.position()).count(QChar::LineSeparator);
+    }
+    return position + breaks;
+}
 
+void DataFieldBinding::storeChange(qint32 recordIndex, int position, int removed,
+                                   const QString& inserted)
+{
+    const qsizetype at = recordOffset(position);
     RecordStore& records = m_document.records();
     const RecordPiece old = records.textPiece(recordIndex);
     const qsizetype replaced =
         old.edited ? recordLength(old.text, at, removed) : recordLength(old.bytes, at, removed);
-    QTextCursor inserted(m_field.document());
-    inserted.setPosition(position);
-    inserted.setPosition(std::min(position + added, document.characterCount() - 1),
-                         QTextCursor::KeepAnchor);
-    records.replaceInText(recordIndex, at, replaced, crLfLineBreaks(inserted.selectedText()));
+    records.replaceInText(recordIndex, at, replaced, crLfLineBreaks(inserted));
 }

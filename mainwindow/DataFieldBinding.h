@@ -31,7 +31,9 @@ public:
 
 private:
     void setFieldText(const QString& text);
-    void storeChange(qint32 recordIndex, int position, int removed, int added);
+    QString insertedText(int position, int added) const;
+    qsizetype recordOffset(int position) const;
+    void storeChange(qint32 recordIndex, int position, int removed, const QString& inserted);
 
     QPlainTextEdit& m_field;
     Document& m_document;
@@ -40,4 +42,6 @@ private:
     // of the field can be stored as a change of the record.
     bool m_inStep = false;
     bool m_settingText = false;
+    // Whether the field may hold a line break inside a paragraph, as Shift+Enter makes one.
+    bool m_lineSeparators = false;
 };
