@@ -71,21 +71,46 @@ void Document::FileOutSub(FileWriter& file, const TransferHeader& transferHeader
         file.append(LineEnd);
     }
     file.append(QByteArrayView("{\r\n"));
+    // Records the user left alone are written as one stretch of the file's own bytes for as
+    // long as the file holds them one after the other as they are written.
+    const QByteArrayView read = m_records->fileBytes();
+    std::optional<datafile::Span> stretch;
+    const auto writeStretch = [&] {
+        if (stretch)
+            file.append(read.sliced(stretch->offset, stretch->size));
+        stretch.reset();
+    };
     const int count = m_records->count();
     for (int position = 0; position < count; ++position) {
+        const std::optional<datafile::Span> asRead = m_records->asWrittenInFile(position);
+        if (asRead && stretch && asRead->offset == stretch->offset + stretch->size + 2 &&
+            read.sliced(stretch->offset + stretch->size, 2) == LineEnd) {
+            stretch->size = asRead->offset + asRead->size - stretch->offset;
+            continue;
+        }
+        writeStretch();
         if (position > 0)
             file.append(LineEnd);
-        file.append(QByteArrayView("\""));
-        writePiece(file, m_records->headerPieceAt(position));
-        const RecordPiece text = m_records->textPiece(m_records->recordIndexAt(position));
-        if (text.size() > 0) {
-            file.append(LineEnd);
-            writePiece(file, text);
-        }
-        file.append(QByteArrayView("\""));
+        if (asRead)
+            stretch = asRead;
+        else
+            writeRecord(file, position);
     }
+    writeStretch();
     // An empty list leaves an empty line between the braces.
     file.append(QByteArrayView("\r\n}\r\n"));
+}
+
+void Document::writeRecord(FileWriter& file, int position) const
+{
+    file.append(QByteArrayView("\""));
+    writePiece(file, m_records->headerPieceAt(position));
+    const RecordPiece text = m_records->textPiece(m_records->recordIndexAt(position));
+    if (text.size() > 0) {
+        file.append(LineEnd);
+        writePiece(file, text);
+    }
+    file.append(QByteArrayView("\""));
 }
 
 QString Document::writeFile(const QString& path, const TransferHeader& transferHeader)

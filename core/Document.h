@@ -80,6 +80,7 @@ Q_SIGNALS:
 
 private:
     void setCaption(const QString& caption);
+    void writeRecord(FileWriter& file, int position) const;
 
     RecordStore* m_records;
     QString CurrentFileName;

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cstring>
 
 namespace {
 
@@ -44,8 +45,9 @@ SaveFileFactory realSaveFiles()
 FileWriter::FileWriter(std::unique_ptr<QSaveFile> file, QByteArray& buffer)
     : m_file(std::move(file)), m_buffer(buffer)
 {
-    m_buffer.resize(0);
-    m_buffer.reserve(BufferSize);
+    // The buffer is filled by hand: appending piece by piece through QByteArray would cost
+    // more than the copying itself, for the six small pieces every record is written in.
+    m_buffer.resize(BufferSize);
 }
 
 FileWriter::~FileWriter()
@@ -66,20 +68,38 @@ void FileWriter::append(QByteArrayView bytes)
 {
     if (!m_failure.isEmpty())
         return;
-    if (m_buffer.size() + bytes.size() > BufferSize) {
-        if (!writeOut(m_buffer))
-            return;
-        m_buffer.resize(0);
-    }
-    if (bytes.size() >= BufferSize)
+    if (m_used + bytes.size() > BufferSize && !writeBuffer())
+        return;
+    if (bytes.size() >= BufferSize) {
         writeOut(bytes);
-    else
-        m_buffer.append(bytes);
+        return;
+    }
+    std::memcpy(m_buffer.data() + m_used, bytes.data(), size_t(bytes.size()));
+    m_used += bytes.size();
 }
 
 void FileWriter::append(QStringView text)
 {
-    append(QByteArrayView(text.toLatin1()));
+    if (!m_failure.isEmpty())
+        return;
+    for (qsizetype done = 0; done < text.size();) {
+        if (m_used == BufferSize && !writeBuffer())
+            return;
+        const qsizetype step = std::min(text.size() - done, BufferSize - m_used);
+        char* out = m_buffer.data() + m_used;
+        for (const QChar c : text.sliced(done, step))
+            *out++ = c.unicode() > 0xff ? '?' : char(c.unicode());
+        m_used += step;
+        done += step;
+    }
+}
+
+bool FileWriter::writeBuffer()
+{
+    if (!m_failure.isEmpty() || !writeOut(QByteArrayView(m_buffer.constData(), m_used)))
+        return false;
+    m_used = 0;
+    return true;
 }
 
 // Qt's commit() replaces the original even after a failed write, so every step is checked and
@@ -103,7 +123,7 @@ bool FileWriter::writeOut(QByteArrayView bytes)
 
 QString FileWriter::commit()
 {
-    if (!m_failure.isEmpty() || !writeOut(m_buffer))
+    if (!writeBuffer())
         return m_failure;
     if (!m_file->flush()) {
         m_failure = reasonOf(*m_file);

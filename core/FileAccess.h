@@ -42,9 +42,11 @@ public:
     QString commit();
 
 private:
+    bool writeBuffer();
     bool writeOut(QByteArrayView bytes);
 
     std::unique_ptr<QSaveFile> m_file;
     QByteArray& m_buffer;
+    qsizetype m_used = 0;
     QString m_failure;
 };

@@ -2,6 +2,14 @@
 
 #include "core/Headers.h"
 
+namespace {
+
+// A file text that has been edited since: its text is in `RecordText`. Marking it here spares
+// the writer a lookup for every record the user did not touch.
+constexpr datafile::Span EditedSpan{0, -1};
+
+} // namespace
+
 RecordStore::RecordStore(qint32 firstIndex, QObject* parent)
     : QAbstractListModel(parent), NextRecordIndex(firstIndex)
 {}
@@ -68,7 +76,7 @@ qsizetype RecordStore::addFileRecords(const QByteArray& fileBytes, datafile::Rea
         if (const auto rebuilt = records.rebuiltTexts.constFind(i);
             rebuilt != records.rebuiltTexts.cend()) {
             RecordText.insert(NextRecordIndex, QString::fromLatin1(*rebuilt));
-            m_fileTexts.last() = {};
+            m_fileTexts.last() = EditedSpan;
         }
         ++NextRecordIndex;
     }
@@ -105,18 +113,21 @@ void RecordStore::clear()
 
 RecordPiece RecordStore::textPiece(qint32 recordIndex) const
 {
+    if (fromFile(recordIndex)) {
+        const datafile::Span span = m_fileTexts.at(recordIndex - m_fileFirstIndex);
+        if (span.size != EditedSpan.size)
+            return {QByteArrayView(m_file).sliced(span.offset, span.size), {}, false};
+    }
     if (const auto own = RecordText.constFind(recordIndex); own != RecordText.cend())
         return {{}, *own, true};
-    if (!fromFile(recordIndex))
-        return {};
-    const datafile::Span span = m_fileTexts.at(recordIndex - m_fileFirstIndex);
-    return {QByteArrayView(m_file).sliced(span.offset, span.size), {}, false};
+    return {};
 }
 
 void RecordStore::setRecordText(qint32 recordIndex, const QString& text)
 {
     if (fromFile(recordIndex))
-        m_fileTexts[recordIndex - m_fileFirstIndex] = {};
+        m_fileTexts[recordIndex - m_fileFirstIndex] =
+            text.isEmpty() ? datafile::Span{} : EditedSpan;
     // An empty text needs no slot of its own: reading an absent slot gives the empty text.
     if (text.isEmpty())
         RecordText.remove(recordIndex);
@@ -130,17 +141,41 @@ void RecordStore::replaceInText(qint32 recordIndex, qsizetype at, qsizetype remo
     QString& text = ownText(recordIndex);
     text.replace(at, removed, added.data(), added.size());
     if (text.isEmpty())
-        RecordText.remove(recordIndex);
+        setRecordText(recordIndex, QString());
 }
 
 QString& RecordStore::ownText(qint32 recordIndex)
 {
-    if (const auto own = RecordText.find(recordIndex); own != RecordText.end())
-        return *own;
-    const QString text = recordText(recordIndex);
-    if (fromFile(recordIndex))
-        m_fileTexts[recordIndex - m_fileFirstIndex] = {};
-    return RecordText.insert(recordIndex, text).value();
+    if (fromFile(recordIndex)) {
+        datafile::Span& span = m_fileTexts[recordIndex - m_fileFirstIndex];
+        if (span.size != EditedSpan.size) {
+            const QString text =
+                QString::fromLatin1(QByteArrayView(m_file).sliced(span.offset, span.size));
+            span = EditedSpan;
+            return RecordText.insert(recordIndex, text).value();
+        }
+    }
+    return RecordText[recordIndex];
+}
+
+std::optional<datafile::Span> RecordStore::asWrittenInFile(int position) const
+{
+    const Entry& entry = m_entries.at(position);
+    if (entry.headerEdited || !fromFile(entry.recordIndex))
+        return std::nullopt;
+    const datafile::Span text = m_fileTexts.at(entry.recordIndex - m_fileFirstIndex);
+    const qsizetype begin = entry.header.offset - 1;
+    qsizetype end = entry.header.offset + entry.header.size;
+    if (text.size == EditedSpan.size || begin < 0 || m_file.at(begin) != '"')
+        return std::nullopt;
+    if (text.size > 0) {
+        if (text.offset != end + 2 || QByteArrayView(m_file).sliced(end, 2) != "\r\n")
+            return std::nullopt;
+        end = text.offset + text.size;
+    }
+    if (end >= m_file.size() || m_file.at(end) != '"')
+        return std::nullopt;
+    return datafile::Span{begin, end + 1 - begin};
 }
 
 bool RecordStore::fromFile(qint32 recordIndex) const
@@ -156,7 +191,7 @@ void RecordStore::keepOwnCopies()
                 QByteArrayView(m_file).sliced(entry.header.offset, entry.header.size));
             entry.headerEdited = true;
         }
-        if (fromFile(entry.recordIndex) && !RecordText.contains(entry.recordIndex))
+        if (fromFile(entry.recordIndex))
             setRecordText(entry.recordIndex, recordText(entry.recordIndex));
     }
 }

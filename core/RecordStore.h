@@ -71,6 +71,10 @@ public:
     QString recordText(qint32 recordIndex) const { return textPiece(recordIndex).toString(); }
     RecordPiece textPiece(qint32 recordIndex) const;
     void setRecordText(qint32 recordIndex, const QString& text);
+    // Where the file read holds the entry at `position` exactly as the writer writes it, quotes
+    // included; nothing once the record has been edited or when the file spelt it otherwise.
+    std::optional<datafile::Span> asWrittenInFile(int position) const;
+    QByteArrayView fileBytes() const { return m_file; }
     // Replaces `removed` characters from `at` in a record's text by `added`: a keystroke costs
     // what it changes, not what the record holds.
     void replaceInText(qint32 recordIndex, qsizetype at, qsizetype removed, QStringView added);
