@@ -3,32 +3,34 @@
 #include "platform/Folders.h"
 
 #include <QHash>
-#include <QList>
-#include <QSet>
 
-// Volumes and folders held in memory, with failures scripted per volume.
-// Paths are absolute and use "/"; adding a folder adds its parents.
+// The system's volume, with the program running in /home/ann, and a stick at /usb, in
+// memory. A volume meets its scripted failures, one per attempt, before it can be reached.
 class ScriptedFolders final : public Folders
 {
 public:
-    void addVolume(const QString& rootPath);
-    void addFolder(const QString& path);
-    void setWorkingFolder(const QString& path) { m_workingFolder = path; }
-    void setHomeFolder(const QString& path) { m_homeFolder = path; }
-    // The next attempt to reach the volume fails with this error.
-    void failVolume(const QString& rootPath, const FolderError& error);
+    QList<Volume> volumes() const override { return {{"/", {}}, {"/usb", {}}}; }
+    QString volumeOf(const QString& p) const override
+    {
+        return p.startsWith("/usb") ? "/usb" : "/";
+    }
+    QString startVolume() const override { return "/"; }
+    FolderResult<QString> currentFolder(const QString& volumeRoot) const override
+    {
+        if (!failures[volumeRoot].isEmpty())
+            return {{}, failures[volumeRoot].takeFirst()};
+        return {volumeRoot == "/" ? homeFolder() : volumeRoot, std::nullopt};
+    }
+    FolderResult<FolderContents> openFolder(const QString& path) const override
+    {
+        if (!subfolders.contains(path))
+            return {{}, FolderError{FolderError::PathNotFound, "Path not found"}};
+        return {{path, subfolders[path]}, std::nullopt};
+    }
+    QString homeFolder() const override { return "/home/ann"; }
 
-    QList<Volume> volumes() const override { return m_volumes; }
-    QString volumeOf(const QString& path) const override;
-    QString startVolume() const override { return volumeOf(m_workingFolder); }
-    FolderResult<QString> currentFolder(const QString& volumeRoot) const override;
-    FolderResult<FolderContents> openFolder(const QString& path) const override;
-    QString homeFolder() const override { return m_homeFolder; }
-
-private:
-    QList<Volume> m_volumes;
-    QSet<QString> m_folders;
-    QString m_workingFolder = QStringLiteral("/");
-    QString m_homeFolder = QStringLiteral("/");
-    mutable QHash<QString, FolderError> m_volumeFailures;
+    QHash<QString, QStringList> subfolders{
+        {"/", {"home"}},         {"/home", {"ann"}},     {"/home/ann", {"Notes", "data"}},
+        {"/home/ann/Notes", {}}, {"/home/ann/data", {}}, {"/usb", {}}};
+    mutable QHash<QString, QList<FolderError>> failures;
 };

@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # A whole editing session: open a data file through File > Open and its dialog, pick a header
 # with the keyboard, type into its text, add a header through Ctrl+H and its input box, save
-# with Ctrl+S, and check the bytes on disk.
+# with Ctrl+S, and check the bytes on disk. The transfer header, stored as switched off, is
+# switched on in File > Preferences..., and the next save starts with it. The window's close box
+# asks "Save before exiting?" as File > Exit does: Cancel keeps the program and the document,
+# Yes saves and ends it.
 source "$(dirname "$0")/lib.sh"
 e2e_begin "$@"
 
+mkdir -p "$XDG_CONFIG_HOME/Tabulet"
+printf '[Preferences]\nASCII%%20Header=0\n' >"$XDG_CONFIG_HOME/Tabulet/Tabulet.conf"
 file=$WORK/files/Shopping.DF
 printf '{\r\n"Groceries\r\nmilk\r\nbread"\r\n"Empty"\r\n"Tasks\r\nfix the gate"\r\n}\r\n' >"$file"
-
 start_tabulet
 open_with_dialog "$file"
 wait_caption "$MAIN_WINDOW" "Tabulet 1.0 - Shopping.DF"
@@ -17,29 +21,39 @@ wait_caption "$MAIN_WINDOW" "Tabulet 1.0 - Shopping.DF"
 focus "$MAIN_WINDOW"
 keys Tab Down Tab
 type_text "call Bob"
-
 keys ctrl+h
-input=$(wait_window '^New Header$')
-focus "$input"
-type_text "Phone"
-keys Return
-wait_window_gone '^New Header$'
-
+in_window '^New Header$' Phone Return
 focus "$MAIN_WINDOW"
 keys ctrl+s
-expect_bytes "$file" '{\r\n"Groceries\r\nmilk\r\nbread"\r\n"Empty\r\ncall Bob"\r\n"Tasks\r\nfix the gate"\r\n"Phone"\r\n}\r\n'
+records='{\r\n"Groceries\r\nmilk\r\nbread"\r\n"Empty\r\ncall Bob"\r\n"Tasks\r\nfix the gate"\r\n"Phone'
+expect_bytes "$file" "$records"'"\r\n}\r\n'
 wait_caption "$MAIN_WINDOW" "Tabulet 1.0 - Shopping.DF"
 
-# Saving does not end the session. The data field has the focus again: Tab Tab goes round to
-# the list, End selects the new header, Tab comes back to its (empty) text.
+# File > Preferences... by its access keys. OK has the focus first; four Tabs reach the check
+# box (Cancel, Browse..., the folder field, the box) and four Shift+Tabs come back to OK.
+keys alt+f r
+in_window '^Tabulet Preferences$' "" Tab Tab Tab Tab space shift+Tab shift+Tab shift+Tab shift+Tab space
+# Saving does not end the session, nor do the preferences. The data field has the focus again:
+# Tab Tab goes round to the list, End selects the new header, Tab comes back to its empty text.
+focus "$MAIN_WINDOW"
 keys Tab Tab End Tab
 type_text "x"
 keys ctrl+s
-expect_bytes "$file" '{\r\n"Groceries\r\nmilk\r\nbread"\r\n"Empty\r\ncall Bob"\r\n"Tasks\r\nfix the gate"\r\n"Phone\r\nx"\r\n}\r\n'
+header='%%%%HP: T(3)A(D)F(.);\r\n'
+expect_bytes "$file" "$header$records"'\r\nx"\r\n}\r\n'
 
-# An edit left unsaved, then File > Exit answered No.
-type_text " unsaved"
-exit_without_saving
-# The file keeps what the last save wrote.
-expect_bytes "$file" '{\r\n"Groceries\r\nmilk\r\nbread"\r\n"Empty\r\ncall Bob"\r\n"Tasks\r\nfix the gate"\r\n"Phone\r\nx"\r\n}\r\n'
+# Cancel keeps what is stored: the box is switched off and Cancel pressed.
+keys alt+f r
+in_window '^Tabulet Preferences$' "" Tab Tab Tab Tab space shift+Tab shift+Tab shift+Tab space
+focus "$MAIN_WINDOW"
+type_text "y"
+close_box "$MAIN_WINDOW"
+answer '^Save Current\?$' "Save before exiting?" Escape
+expect_running
+wait_caption "$MAIN_WINDOW" "Tabulet 1.0 - Shopping.DF"
+expect_bytes "$file" "$header$records"'\r\nx"\r\n}\r\n'
+close_box "$MAIN_WINDOW"
+in_window '^Save Current\?$' "" alt+y
+expect_exit
+expect_bytes "$file" "$header$records"'\r\nxy"\r\n}\r\n'
 echo "passed"

@@ -11,20 +11,21 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace {
-
-int requestClose(const char* windowText)
+int main(int argc, char* argv[])
 {
-    char* end = nullptr;
-    const unsigned long window = std::strtoul(windowText, &end, 0);
-    if (end == windowText || *end != '\0') {
-        std::fprintf(stderr, "x11_probe: not a window id: %s\n", windowText);
-        return 2;
+    if (argc == 2 && std::strcmp(argv[1], "clipboard") == 0) {
+        QGuiApplication app(argc, argv);
+        QTextStream(stdout) << QGuiApplication::clipboard()->text();
+        return 0;
     }
-    Display* display = XOpenDisplay(nullptr);
-    if (!display) {
-        std::fprintf(stderr, "x11_probe: cannot open the display\n");
-        return 1;
+    const bool close = argc == 3 && std::strcmp(argv[1], "close") == 0;
+    char* end = nullptr;
+    const Window window = close ? std::strtoul(argv[2], &end, 0) : 0;
+    // No display is an error too: the scripts always run on one.
+    Display* display = close && end != argv[2] && *end == '\0' ? XOpenDisplay(nullptr) : nullptr;
+    if (display == nullptr) {
+        std::fputs("usage: x11_probe close WINDOW | x11_probe clipboard\n", stderr);
+        return 2;
     }
     XEvent event{};
     event.xclient.type = ClientMessage;
@@ -34,26 +35,6 @@ int requestClose(const char* windowText)
     event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
     event.xclient.data.l[1] = CurrentTime;
     const Status sent = XSendEvent(display, window, False, NoEventMask, &event);
-    XSync(display, False);
-    XCloseDisplay(display);
+    XCloseDisplay(display); // flushes the event out
     return sent ? 0 : 1;
-}
-
-int printClipboard(int argc, char* argv[])
-{
-    QGuiApplication app(argc, argv);
-    QTextStream(stdout) << QGuiApplication::clipboard()->text();
-    return 0;
-}
-
-} // namespace
-
-int main(int argc, char* argv[])
-{
-    if (argc == 3 && std::strcmp(argv[1], "close") == 0)
-        return requestClose(argv[2]);
-    if (argc == 2 && std::strcmp(argv[1], "clipboard") == 0)
-        return printClipboard(argc, argv);
-    std::fprintf(stderr, "usage: x11_probe close WINDOW | x11_probe clipboard\n");
-    return 2;
 }

@@ -8,9 +8,7 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
-    const QMimeDatabase database;
     const QStringList names = QCoreApplication::arguments().mid(1);
     for (const QString& name : names)
-        out << database.mimeTypeForFile(name, QMimeDatabase::MatchExtension).name() << '\n';
-    return 0;
+        out << QMimeDatabase().mimeTypeForFile(name, QMimeDatabase::MatchExtension).name() << '\n';
 }

@@ -21,7 +21,6 @@ private Q_SLOTS:
     void printsTheExample();
     void failure_data();
     void failure();
-    void noPrintServerLosesNothing();
 
 private:
     QString pathOf(const QString& name) const { return m_folder->filePath(name); }
@@ -86,7 +85,9 @@ void PrintCommandTest::failure_data()
 {
     QTest::addColumn<QString>("fontSize");
     QTest::addColumn<QString>("fileName"); // null: unnamed, Save As cancelled
-    QTest::addColumn<int>("printer");      // -1: none; else the print() call that fails, 0 for none
+    // -1: none; -2: the real printer service where no print server answers; else the print()
+    // call that fails, 0 for none
+    QTest::addColumn<int>("printer");
     QTest::addColumn<QString>("message");
 
     const auto row = [](QByteArray tag, QString size, QString file, int printer, QString text) {
@@ -96,7 +97,9 @@ void PrintCommandTest::failure_data()
         row("font size " + size.toUtf8(), size, "F.DF", 0,
             "The print font size \"" + size +
                 "\" in the preferences is not a number of points. Nothing was printed.");
-    row("no printer", "11", "F.DF", -1, "There is no default printer. Nothing was printed.");
+    for (int printer : {-1, -2})
+        row(printer == -1 ? "no printer" : "no print server", "11", "F.DF", printer,
+            "There is no default printer. Nothing was printed.");
     row("save failed", "11", "-/F", 0, "The document could not be saved, so it was not printed.");
     row("printer failed", "11", "F.DF", 4,
         "The recording printer failed as told. The document was not printed.");
@@ -117,8 +120,11 @@ void PrintCommandTest::failure()
     m_doubles->printers.failAtPrint = printer;
     m_doubles->questions.answerMessage(QMessageBox::Ok); // the save's own failure comes first
     m_doubles->questions.answerMessage(QMessageBox::Ok);
+    // A socket nobody listens on: this process sees no print server, whatever the machine has.
+    qputenv("CUPS_SERVER", QFile::encodeName(pathOf("no-cups.sock")));
+    QtPrinters printers;
 
-    print(m_doubles->printers);
+    print(printer == -2 ? static_cast<Printers&>(printers) : m_doubles->printers);
 
     const auto& asked = m_doubles->questions.asked;
     QCOMPARE(asked.isEmpty(), message.isNull());
@@ -129,29 +135,6 @@ void PrintCommandTest::failure()
         QVERIFY(job->discarded == job->opened && !job->ended);
     QCOMPARE(QFile::exists(m_document->currentFileName()), printer > 0);
     QCOMPARE(m_document->records().recordText(0), "milk\r\neggs");
-}
-
-// The real printer service where no print server answers: the user is told, and neither the
-// document nor its file changes.
-void PrintCommandTest::noPrintServerLosesNothing()
-{
-    // A socket nobody listens on: this process sees no print server, whatever the machine has.
-    qputenv("CUPS_SERVER", QFile::encodeName(pathOf("no-cups.sock")));
-    const QByteArray before("{\r\n\"Old\"\r\n}\r\n");
-    QFile file(pathOf("KEEP.DF"));
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(before) == before.size());
-    file.close();
-    m_document->setFile({file.fileName(), "KEEP.DF"});
-    m_doubles->questions.answerMessage(QMessageBox::Ok);
-    QtPrinters printers;
-
-    print(printers);
-
-    QCOMPARE(m_doubles->questions.asked.size(), 1);
-    QCOMPARE(m_doubles->questions.asked[0].text,
-             QStringLiteral("There is no default printer. Nothing was printed."));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), before);
 }
 
 QTEST_MAIN(PrintCommandTest)
