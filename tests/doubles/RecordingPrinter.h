@@ -26,27 +26,39 @@ struct PrintJobRecord
 };
 
 // A printer that records every line instead of drawing it. Each line is a fixed 240 twips high
-// and there are no pages, so positions can be checked exactly. It can be told to fail.
+// and there are no pages, so positions can be checked exactly. It fails at the print() call
+// numbered `failAtPrint` (from 1; 0 for never).
 class RecordingPrinter final : public Printer
 {
 public:
-    // `failAtPrint`: the number of the print() call (from 1) that fails; 0 for none.
-    RecordingPrinter(PrintJobRecord& record, int failAtPrint);
+    RecordingPrinter(PrintJobRecord& record, int failAtPrint) : m_job(record), m_failAt(failAtPrint)
+    {}
 
-    void setFontName(const QString& name) override;
-    void setFontSize(float points) override;
+    void setFontName(const QString& name) override { m_job.fontName = name; }
+    void setFontSize(float points) override { m_job.fontSize = points; }
     void setCurrentX(int twips) override { m_x = twips; }
     void setCurrentY(int twips) override { m_y = twips; }
-    bool print(const QString& text) override;
-    bool endDoc() override;
-    bool killDoc() override;
-    QString errorText() const override;
+    bool print(const QString& text) override
+    {
+        m_job.opened = true;
+        if (++m_prints == m_failAt)
+            return false;
+        for (const QString& line : text.split(QStringLiteral("\r\n"))) {
+            m_job.lines.append({std::exchange(m_x, 0), m_y, line});
+            m_y += 240;
+        }
+        return true;
+    }
+    bool endDoc() override { return m_job.ended = true; }
+    bool killDoc() override { return m_job.discarded = true; }
+    QString errorText() const override
+    {
+        return QStringLiteral("The recording printer failed as told.");
+    }
 
 private:
-    static constexpr int LineHeight = 240;
-
-    PrintJobRecord& m_record;
-    int m_failAtPrint;
+    PrintJobRecord& m_job;
+    int m_failAt;
     int m_prints = 0;
     int m_x = 0;
     int m_y = 0;
@@ -56,7 +68,13 @@ private:
 class RecordingPrinters final : public Printers
 {
 public:
-    std::unique_ptr<Printer> defaultPrinter() override;
+    std::unique_ptr<Printer> defaultPrinter() override
+    {
+        if (!hasDefaultPrinter)
+            return nullptr;
+        jobs.append(std::make_shared<PrintJobRecord>());
+        return std::make_unique<RecordingPrinter>(*jobs.last(), failAtPrint);
+    }
 
     bool hasDefaultPrinter = true;
     int failAtPrint = 0;

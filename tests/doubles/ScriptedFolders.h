@@ -4,33 +4,26 @@
 
 #include <QHash>
 
-// The system's volume, with the program running in /home/ann, and a stick at /usb, in
-// memory. A volume meets its scripted failures, one per attempt, before it can be reached.
+// A system volume holding the program's home, /home, and an empty stick at /usb, in memory.
+// The next volume chosen meets the scripted failures, one per attempt, before it can be read.
 class ScriptedFolders final : public Folders
 {
 public:
     QList<Volume> volumes() const override { return {{"/", {}}, {"/usb", {}}}; }
-    QString volumeOf(const QString& p) const override
-    {
-        return p.startsWith("/usb") ? "/usb" : "/";
-    }
+    QString volumeOf(const QString& p) const override { return p == "/usb" ? p : "/"; }
     QString startVolume() const override { return "/"; }
-    FolderResult<QString> currentFolder(const QString& volumeRoot) const override
+    QString homeFolder() const override { return "/home"; }
+    FolderResult<QString> currentFolder(const QString& root) const override
     {
-        if (!failures[volumeRoot].isEmpty())
-            return {{}, failures[volumeRoot].takeFirst()};
-        return {volumeRoot == "/" ? homeFolder() : volumeRoot, std::nullopt};
+        return {root, failures.isEmpty() ? std::nullopt : std::optional(failures.takeFirst())};
     }
-    FolderResult<FolderContents> openFolder(const QString& path) const override
+    FolderResult<FolderContents> openFolder(const QString& dir) const override
     {
-        if (!subfolders.contains(path))
-            return {{}, FolderError{FolderError::PathNotFound, "Path not found"}};
-        return {{path, subfolders[path]}, std::nullopt};
+        const FolderError missing{FolderError::PathNotFound, "Not found"};
+        return {{dir, tree.value(dir)}, tree.contains(dir) ? std::nullopt : std::optional(missing)};
     }
-    QString homeFolder() const override { return "/home/ann"; }
 
-    QHash<QString, QStringList> subfolders{
-        {"/", {"home"}},         {"/home", {"ann"}},     {"/home/ann", {"Notes", "data"}},
-        {"/home/ann/Notes", {}}, {"/home/ann/data", {}}, {"/usb", {}}};
-    mutable QHash<QString, QList<FolderError>> failures;
+    QHash<QString, QStringList> tree{
+        {"/", {"data", "home"}}, {"/data", {}}, {"/home", {}}, {"/usb", {}}};
+    mutable QList<FolderError> failures;
 };

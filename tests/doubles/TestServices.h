@@ -9,10 +9,9 @@
 #include "platform/Services.h"
 
 // Every service as a test double, owned together for one test.
-class TestServices
+struct TestServices
 {
-public:
-    Services services();
+    Services services() { return {questions, fileDialogs, settings, clipboard, printers, folders}; }
 
     ScriptedQuestions questions;
     ScriptedFileDialogs fileDialogs;

