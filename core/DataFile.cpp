@@ -35,8 +35,13 @@ Span takeText(QByteArrayView bytes, LineReader& lines)
 
 // Record texts hold their lines joined by CR LF. Lines ended by a CR alone are joined the same
 // way; nothing when the text already is.
-std::optional<QByteArray> rebuilt(QByteArrayView lines)
+std::optional<QByteArray> rebuilt(QByteArrayView lines, bool lineFeedEnds)
 {
+    if (lineFeedEnds) {
+        if (!lines.contains(Lf))
+            return std::nullopt;
+        return lines.toByteArray().replace("\n", "\r\n");
+    }
     QByteArray joined;
     qsizetype copied = 0;
     for (qsizetype cr = lines.indexOf(Cr); cr != -1; cr = lines.indexOf(Cr, cr + 1)) {
@@ -66,7 +71,8 @@ std::optional<qsizetype> ReadResult::shownRecord(qsizetype recordsKept) const
 ReadResult read(QByteArrayView bytes)
 {
     ReadResult result;
-    LineReader lines(bytes);
+    result.lineFeedEnds = !bytes.contains(Cr) && bytes.contains(Lf);
+    LineReader lines(bytes, result.lineFeedEnds);
     const int preamble = preambleLineCount(lines);
     lines.rewind();
     for (int skipped = 0; skipped < preamble; ++skipped)
@@ -87,7 +93,8 @@ ReadResult read(QByteArrayView bytes)
         // as, is a record with an empty header; it keeps the text below it rather than
         // handing it to the record before.
         const Span text = takeText(bytes, lines);
-        if (std::optional<QByteArray> joined = rebuilt(bytes.sliced(text.offset, text.size)))
+        if (std::optional<QByteArray> joined =
+                rebuilt(bytes.sliced(text.offset, text.size), result.lineFeedEnds))
             result.rebuiltTexts.insert(result.records.size(), *joined);
         result.withText.append(result.records.size());
         result.records.append({spanOf(bytes, spaceTrimmed(rest)), text});

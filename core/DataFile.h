@@ -30,12 +30,15 @@ struct ReadResult
 {
     // In file order.
     QList<ReadRecord> records;
-    // Texts whose lines end with a CR alone, by position in `records`: record texts hold their
-    // lines joined by CR LF, so these are rebuilt rather than taken as they stand.
+    // Texts whose lines end with a CR or an LF alone, by position in `records`: record texts
+    // hold their lines joined by CR LF, so these are rebuilt rather than taken as they stand.
     QHash<qsizetype, QByteArray> rebuiltTexts;
     // Positions of the records whose text lines were read, in file order. A text read as empty
     // counts: the data field shows the text of the last of them after reading.
     QList<qsizetype> withText;
+    // The file ends its lines with LF alone: it holds LF but not a single CR. Such a file is
+    // read by LF, so that it does not turn into one garbled record; it is saved with CR LF.
+    bool lineFeedEnds = false;
 
     // Position of the record whose text the data field shows once the first `recordsKept`
     // records have been kept, or nothing when none of them had text lines.

@@ -52,6 +52,7 @@ Reading Document::FileInSub(const QByteArray& fileBytes)
     datafile::ReadResult result = datafile::read(fileBytes);
     Reading reading;
     reading.recordsRead = result.records.size();
+    reading.lineFeedEnds = result.lineFeedEnds;
     const qint32 firstIndex = m_records->nextRecordIndex();
     const std::optional<qsizetype> shown =
         result.shownRecord(std::min<qint64>(reading.recordsRead, m_records->capacityLeft()));

@@ -23,6 +23,8 @@ struct Reading
 {
     qsizetype recordsRead = 0;
     qsizetype recordsAdded = 0;
+    // The file ends its lines with LF alone; it will be saved with CR LF.
+    bool lineFeedEnds = false;
 };
 
 // The open document: its records, the file it belongs to and the caption that names it, the

@@ -11,7 +11,9 @@ constexpr char Lf = '\n';
 
 } // namespace
 
-LineReader::LineReader(QByteArrayView bytes) : m_bytes(bytes) {}
+LineReader::LineReader(QByteArrayView bytes, bool lineFeedEnds)
+    : m_bytes(bytes), m_lineEnd(lineFeedEnds ? Lf : Cr)
+{}
 
 LineReader::LineReader(QIODevice& device) : m_device(&device), m_sourceAtEnd(false) {}
 
@@ -22,13 +24,14 @@ std::optional<QByteArrayView> LineReader::next()
             return std::nullopt;
         const qsizetype left = m_bytes.size() - m_pos;
         const char* begin = m_bytes.data() + m_pos;
-        const auto* cr =
-            left > 0 ? static_cast<const char*>(std::memchr(begin, Cr, size_t(left))) : nullptr;
+        const auto* cr = left > 0
+                             ? static_cast<const char*>(std::memchr(begin, m_lineEnd, size_t(left)))
+                             : nullptr;
         // A CR at the end of a block may be the first half of a CR LF: read on before deciding
         // where the next line starts.
         if (cr != nullptr && (cr + 1 < begin + left || m_sourceAtEnd)) {
             m_pos += (cr - begin) + 1;
-            if (m_pos < m_bytes.size() && m_bytes[m_pos] == Lf)
+            if (m_lineEnd == Cr && m_pos < m_bytes.size() && m_bytes[m_pos] == Lf)
                 ++m_pos;
             return QByteArrayView(begin, cr - begin);
         }

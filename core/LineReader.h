@@ -16,7 +16,8 @@ class QIODevice;
 class LineReader
 {
 public:
-    explicit LineReader(QByteArrayView bytes);
+    // `lineFeedEnds`: lines end at LF alone, for a file written with Unix line ends.
+    explicit LineReader(QByteArrayView bytes, bool lineFeedEnds = false);
     explicit LineReader(QIODevice& device);
 
     // The next line without its end; nullopt at the end of the file or when reading failed.
@@ -37,6 +38,7 @@ private:
     QByteArrayView m_bytes;
     qsizetype m_pos = 0;
     bool m_sourceAtEnd = true;
+    char m_lineEnd = '\r';
     bool m_failed = false;
 };
 

@@ -149,6 +149,13 @@ void DocumentCommands::readChosenFile(const QString& fileName, const QString& fi
     }
     m_document.setFile({fileName, fileTitle});
     const Reading reading = m_document.FileInSub(contents.bytes);
+    if (reading.lineFeedEnds)
+        m_services.questions.messageBox(
+            m_owner, ProgramTitle,
+            tr("This file ends its lines with LF alone, as Unix systems write them. Tabulet "
+               "read it line by line all the same, and will save it with CR LF line ends, as "
+               "the calculator expects."),
+            QMessageBox::Ok, QMessageBox::Information, QMessageBox::Ok);
     if (reading.recordsAdded < reading.recordsRead) {
         // Record indices are never handed out twice in a run, so a run that has used them up
         // cannot take the rest; a new run can. Saving now would cut the file short.

@@ -71,6 +71,10 @@ private Q_SLOTS:
         QTest::newRow("CR alone ends a line, LF alone is text")
             << QByteArray("{\r\"H\rone\ntwo\rend\"\r}\r") << QStringList{"H|one\ntwo\r\nend"}
             << "one\ntwo\r\nend";
+        QTest::newRow("LF only: Unix line ends") << QByteArray("{\n\"A\nx\ny\"\n\"B\"\n}\n")
+                                                 << QStringList{"A|x\r\ny", "B|"} << "x\r\ny";
+        QTest::newRow("CR LF with one stray LF")
+            << QByteArray("{\r\n\"A\r\nx\ny\"\r\n}\r\n") << QStringList{"A|x\ny"} << "x\ny";
         QTest::newRow("NUL and high bytes")
             << QByteArray("{\r\n\"A\0B\r\n\0\xff\xe9\"\r\n}\r\n", 17)
             << QStringList{QString::fromLatin1("A\0B|\0\xff\xe9", 7)}
@@ -125,21 +129,6 @@ private Q_SLOTS:
         const QByteArray file = lines({"{", "\"b\"", "\"c\"", "}"});
         QCOMPARE(nearlyFull.addFileRecords(file, datafile::read(file)), 1);
         QCOMPARE(nearlyFull.addRecord(QStringLiteral("d")), std::nullopt);
-    }
-
-    // Texts and headers read from a file, typed over, renamed, and read over by a second file.
-    void editsKeepRecordsApart()
-    {
-        Document document;
-        RecordStore& store = document.records();
-        document.FileInSub(lines({"{", "\"One", "first line\"", "\"Two", "second\"", "}"}));
-        store.replaceInText(0, 5, 0, u" typed");
-        store.replaceInText(1, 0, 6, u"2\r\nnd");
-        store.renameAt(1, QStringLiteral(" Zwei "));
-        // Reading again without clearing first keeps what the first file gave.
-        document.FileInSub(lines({"{", "\"Three", "third\"", "}"}));
-        QCOMPARE(entries(document),
-                 (QStringList{"One|first typed line", " Zwei |2\r\nnd", "Three|third"}));
     }
 };
 

@@ -192,6 +192,19 @@ private Q_SLOTS:
                  QStringLiteral("Tabulet 1.00"));
     }
 
+    // Read by LF, said once, saved with CR LF.
+    void unixLineEnds()
+    {
+        QFile file(path("unix.DF"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("{\n\"A\nx\ny\"\n}\n") == 12);
+        file.close();
+        m_doubles->questions.answerMessage(QMessageBox::Ok);
+        m_commands->openAtStart(file.fileName());
+        QCOMPARE(m_doubles->questions.asked.value(0).icon, QMessageBox::Information);
+        QCOMPARE(m_commands->FileSaveSub(), SaveOutcome::Saved);
+        QCOMPARE(contentsOf(file.fileName()), "{\r\n\"A\r\nx\r\ny\"\r\n}\r\n");
+    }
+
     void unwritableContentIsAskedAbout()
     {
         addGroceries();
