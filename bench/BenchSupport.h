@@ -1,15 +1,39 @@
 #pragma once
 
 // What the benchmarks share: sample text and timing of a figure beside its baseline.
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QObject>
 #include <QRandomGenerator>
 #include <QString>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <functional>
 #include <utility>
 #include <vector>
 
 namespace bench {
+
+// Settings and runtime folders of the benchmark's own under `folder`, never the user's.
+inline void usePrivateFolders(const QTemporaryDir& folder)
+{
+    QDir(folder.path()).mkpath(QStringLiteral("config"));
+    QDir(folder.path()).mkpath(QStringLiteral("run"));
+    QFile::setPermissions(folder.filePath(QStringLiteral("run")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("XDG_CONFIG_HOME", folder.filePath(QStringLiteral("config")).toLocal8Bit());
+    qputenv("XDG_RUNTIME_DIR", folder.filePath(QStringLiteral("run")).toLocal8Bit());
+}
+
+// A control of the main window by its name; the benchmark cannot go on without it.
+template <typename T> T* child(QObject& parent, const char* name)
+{
+    T* found = parent.findChild<T*>(QLatin1String(name));
+    if (!found)
+        qFatal("the main window has no %s", name);
+    return found;
+}
 
 // Words of lower-case letters with a few Latin-1 accents, `length` characters or a little more.
 inline QString randomWords(QRandomGenerator& random, int length)

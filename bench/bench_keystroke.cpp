@@ -67,14 +67,6 @@ void writeFileOfOneRecord(const QString& path, const QString& text)
         qFatal("cannot write %s: %s", qPrintable(path), qPrintable(failure));
 }
 
-template <typename T> T* child(QObject& parent, const char* name)
-{
-    T* found = parent.findChild<T*>(QLatin1String(name));
-    if (!found)
-        qFatal("the main window has no %s", name);
-    return found;
-}
-
 // Counts the paints of a widget, to make sure that every keystroke measured was painted.
 class PaintCount final : public QObject
 {
@@ -112,8 +104,8 @@ bool measure(const Services& services, ProgramDialogs& dialogs, const QString& p
     frmTabulet window(services, dialogs);
     window.show();
     window.openFileAtStart(path);
-    auto* list = child<QListView>(window, "lstHeaders");
-    auto* field = child<QPlainTextEdit>(window, "txtDataField");
+    auto* list = bench::child<QListView>(window, "lstHeaders");
+    auto* field = bench::child<QPlainTextEdit>(window, "txtDataField");
     list->setCurrentIndex(list->model()->index(0, 0));
     field->moveCursor(QTextCursor::End);
     QApplication::processEvents();
@@ -153,7 +145,7 @@ bool measure(const Services& services, ProgramDialogs& dialogs, const QString& p
                fieldPaints.count, barePaints.count);
 
     // The document is named after the file it was read from, so Save writes straight to it.
-    child<QAction>(window, "mnuFileSaveItem")->trigger();
+    bench::child<QAction>(window, "mnuFileSaveItem")->trigger();
     QByteArray expected = written;
     const QByteArray end = "\"\r\n}\r\n";
     if (!expected.endsWith(end))
@@ -179,12 +171,7 @@ int main(int argc, char** argv)
     QTemporaryDir folder;
     if (!folder.isValid())
         qFatal("no temporary folder");
-    QDir(folder.path()).mkpath(QStringLiteral("config"));
-    QDir(folder.path()).mkpath(QStringLiteral("run"));
-    QFile::setPermissions(folder.filePath(QStringLiteral("run")),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("XDG_CONFIG_HOME", folder.filePath(QStringLiteral("config")).toLocal8Bit());
-    qputenv("XDG_RUNTIME_DIR", folder.filePath(QStringLiteral("run")).toLocal8Bit());
+    bench::usePrivateFolders(folder);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tabulet"));

@@ -3,6 +3,7 @@
 // then saves the document and prints the saved file. The printout streams the file, so the
 // large file's peak memory growth must stay within a few MB of the small one's. Peak memory is
 // the process's peak resident size (VmHWM), reset before each File > Print.
+#include "bench/BenchSupport.h"
 #include "core/Document.h"
 #include "core/Preferences.h"
 #include "documentcommands/DocumentCommands.h"
@@ -191,12 +192,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "bench_print: no temporary folder\n");
         return 1;
     }
-    QDir(folder.path()).mkpath(QStringLiteral("config"));
-    QDir(folder.path()).mkpath(QStringLiteral("run"));
-    QFile::setPermissions(folder.filePath(QStringLiteral("run")),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("XDG_CONFIG_HOME", folder.filePath(QStringLiteral("config")).toLocal8Bit());
-    qputenv("XDG_RUNTIME_DIR", folder.filePath(QStringLiteral("run")).toLocal8Bit());
+    bench::usePrivateFolders(folder);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tabulet"));
 

@@ -76,14 +76,6 @@ struct BenchServices
     PreferenceCommands dialogs;
 };
 
-template <typename T> T* child(QObject& parent, const char* name)
-{
-    T* found = parent.findChild<T*>(QLatin1String(name));
-    if (!found)
-        qFatal("the main window has no %s", name);
-    return found;
-}
-
 // Waits until every one of `widgets` has painted since the call.
 class PaintWatch final : public QObject
 {
@@ -221,10 +213,10 @@ void addBareMenus(QMainWindow& window)
 // File > Open through its menu item, until the list and the data field have painted.
 void openAndWaitForPaint(frmTabulet& window)
 {
-    auto* list = child<QListView>(window, "lstHeaders");
-    auto* field = child<QPlainTextEdit>(window, "txtDataField");
+    auto* list = bench::child<QListView>(window, "lstHeaders");
+    auto* field = bench::child<QPlainTextEdit>(window, "txtDataField");
     PaintWatch painted({list->viewport(), field->viewport()});
-    child<QAction>(window, "mnuFileOpenItem")->trigger();
+    bench::child<QAction>(window, "mnuFileOpenItem")->trigger();
     painted.wait();
     if (list->model()->rowCount() != Records)
         qFatal("opened %d records instead of %d", list->model()->rowCount(), Records);
@@ -259,7 +251,7 @@ int runChild(int argc, char** argv)
         openAndWaitForPaint(window);
     // The document was named after the file when it was opened, so Save writes straight to it.
     if (mode == QLatin1String("memory-save"))
-        child<QAction>(window, "mnuFileSaveItem")->trigger();
+        bench::child<QAction>(window, "mnuFileSaveItem")->trigger();
     answer(QByteArray::number(residentKilobytes("VmHWM")) + ' ' +
            QByteArray::number(residentKilobytes("VmRSS")));
     return 0;
@@ -408,12 +400,7 @@ int main(int argc, char** argv)
     if (!folder.isValid())
         qFatal("no temporary folder");
     // Private settings and runtime folders: the benchmark never touches the user's.
-    QDir(folder.path()).mkpath(QStringLiteral("config"));
-    QDir(folder.path()).mkpath(QStringLiteral("run"));
-    QFile::setPermissions(folder.filePath(QStringLiteral("run")),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("XDG_CONFIG_HOME", folder.filePath(QStringLiteral("config")).toLocal8Bit());
-    qputenv("XDG_RUNTIME_DIR", folder.filePath(QStringLiteral("run")).toLocal8Bit());
+    bench::usePrivateFolders(folder);
     const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tabulet"));
