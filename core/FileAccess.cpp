@@ -82,15 +82,14 @@ void FileWriter::append(QStringView text)
 {
     if (!m_failure.isEmpty())
         return;
-    for (qsizetype done = 0; done < text.size();) {
+    for (qsizetype at = 0; at < text.size(); ++at) {
         if (m_used == BufferSize && !writeBuffer())
             return;
-        const qsizetype step = std::min(text.size() - done, BufferSize - m_used);
-        char* out = m_buffer.data() + m_used;
-        for (const QChar c : text.sliced(done, step))
-            *out++ = c.unicode() > 0xff ? '?' : char(c.unicode());
-        m_used += step;
-        done += step;
+        const QChar c = text[at];
+        // A character beyond U+FFFF is two UTF-16 units, but one character: one "?".
+        if (c.isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate())
+            ++at;
+        m_buffer[m_used++] = c.unicode() > 0xff ? '?' : char(c.unicode());
     }
 }
 

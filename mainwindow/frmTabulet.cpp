@@ -10,6 +10,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLayout>
@@ -511,6 +512,20 @@ bool frmTabulet::eventFilter(QObject* watched, QEvent* event)
             if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
                 lstHeaders_DblClick();
             return true;
+        }
+    } else if (watched == txtDataField && event->type() == QEvent::KeyPress) {
+        // The field's own Cut, Copy and Paste would put LF line ends on the clipboard; the
+        // keys do what the Edit menu does.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const std::array<std::pair<QKeySequence::StandardKey, void (frmTabulet::*)()>, 3> edits{
+            {{QKeySequence::Cut, &frmTabulet::mnuEditCut_Click},
+             {QKeySequence::Copy, &frmTabulet::mnuEditCopy_Click},
+             {QKeySequence::Paste, &frmTabulet::mnuEditPaste_Click}}};
+        for (const auto& [standardKey, handler] : edits) {
+            if (key->matches(standardKey)) {
+                (this->*handler)();
+                return true;
+            }
         }
     } else if (watched == txtDataField) {
         // Opening a menu takes the focus away only while the menu is open; Paste must show

@@ -3,5 +3,5 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
-"$root/scripts/build.sh" release
+"$root/scripts/build.sh" release tabulet
 exec "$root/build/tabulet" "$@"

@@ -106,10 +106,11 @@ private Q_SLOTS:
         RecordStore& records = document.records();
         records.setRecordText(records.recordIndexAt(0), QString());
         records.removeAt(0);
-        records.setRecordText(*records.addRecord(" New "), "typed\r\ntext");
+        records.setRecordText(*records.addRecord(" New "),
+                              QString::fromUtf8("typed\r\ntext\U0001F600"));
         QCOMPARE(written(document, HpHeader),
                  lines({"%%HP: T(3)A(D)F(.);", "{", "\"Empty\"", "\"Tasks", "fix the gate\"",
-                        "\"New", "typed", "text\"", "}"}));
+                        "\"New", "typed", "text?\"", "}"}));
         // Without the setting exactly "1" no transfer header line is written.
         QCOMPARE(written(document, {" 1", HpHeader.asciiText}).left(3), QByteArray("{\r\n"));
     }
