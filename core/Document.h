@@ -7,7 +7,6 @@
 #include <QObject>
 #include <QString>
 
-class QIODevice;
 class RecordStore;
 class FileWriter;
 

@@ -13,27 +13,12 @@ bool isDocumentLineBreak(QChar c)
 
 QString crLfLineBreaks(const QString& documentText)
 {
-    QString text;
-    crLfLineBreaksInto(documentText, text);
-    return text;
-}
-
-void crLfLineBreaksInto(const QString& documentText, QString& text)
-{
-    // Runs on every keystroke over the whole record: count first so that the result needs at
-    // most one allocation, then copy in one pass.
+    // Count first so that the result needs one allocation, then copy in one pass.
     const qsizetype breaks =
         std::count_if(documentText.cbegin(), documentText.cend(), isDocumentLineBreak);
-    const qsizetype size = documentText.size() + breaks;
-    if (size == 0) {
-        text.clear();
-        return;
-    }
-    // A shared text would be copied only to be overwritten.
-    if (text.isDetached())
-        text.resize(size);
-    else
-        text = QString(size, Qt::Uninitialized);
+    if (breaks == 0)
+        return documentText;
+    QString text(documentText.size() + breaks, Qt::Uninitialized);
     QChar* out = text.data();
     for (const QChar c : documentText) {
         if (isDocumentLineBreak(c)) {
@@ -43,6 +28,7 @@ void crLfLineBreaksInto(const QString& documentText, QString& text)
             *out++ = c;
         }
     }
+    return text;
 }
 
 QString lfLineBreaks(const QString& recordText)

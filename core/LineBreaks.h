@@ -9,8 +9,6 @@
 // A text from the field's document, with every line break as CR LF. Every other character is
 // kept as it is.
 QString crLfLineBreaks(const QString& documentText);
-// The same, written into `text`, whose memory is reused when nothing else shares it.
-void crLfLineBreaksInto(const QString& documentText, QString& text);
 // A record's text ready for the field: CR LF becomes LF.
 QString lfLineBreaks(const QString& recordText);
 // Whether the field shows `recordText` so that its own text reads back as exactly that record

@@ -36,14 +36,6 @@ RecordPiece RecordStore::headerPieceAt(int position) const
     return {QByteArrayView(m_file).sliced(entry.header.offset, entry.header.size), {}, false};
 }
 
-int RecordStore::positionOf(qint32 recordIndex) const
-{
-    for (int position = 0; position < count(); ++position)
-        if (m_entries.at(position).recordIndex == recordIndex)
-            return position;
-    return -1;
-}
-
 std::optional<qint32> RecordStore::addRecord(const QString& header)
 {
     if (capacityLeft() < 1)

@@ -51,8 +51,6 @@ public:
     QString headerAt(int position) const { return headerPieceAt(position).toString(); }
     RecordPiece headerPieceAt(int position) const;
     qint32 recordIndexAt(int position) const { return m_entries.at(position).recordIndex; }
-    // Position of the entry that carries `recordIndex`, -1 when none does.
-    int positionOf(qint32 recordIndex) const;
 
     // How many more records this run can still add.
     qint64 capacityLeft() const { return qint64(IndexLimit) - NextRecordIndex; }
