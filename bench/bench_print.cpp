@@ -72,6 +72,10 @@ class PdfPrinters final : public Printers
 {
 public:
     std::unique_ptr<Printer> defaultPrinter() override { return QtPrinter::toPdfFile(path); }
+    std::unique_ptr<Printer> pdfPrinter(const QString& file) override
+    {
+        return QtPrinter::toPdfFile(file);
+    }
     QString path;
 };
 

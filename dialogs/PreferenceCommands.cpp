@@ -22,7 +22,7 @@ void PreferenceCommands::showAbout(QWidget* owner)
     about.exec();
 }
 
-void PreferenceCommands::removeSettings(QWidget* owner)
+bool PreferenceCommands::removeSettings(QWidget* owner)
 {
     const QMessageBox::StandardButton answer = m_services.questions.messageBox(
         owner, QObject::tr("Remove Registry Settings?"),
@@ -30,9 +30,10 @@ void PreferenceCommands::removeSettings(QWidget* owner)
                     "want to remove these settings?"),
         QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::NoIcon, QMessageBox::Ok);
     if (answer != QMessageBox::Ok)
-        return;
-    m_services.settings.deleteSection();
+        return false;
+    m_services.settings.removeEverything();
     m_services.questions.messageBox(owner, QObject::tr("Registry Settings Removed"),
                                     QObject::tr("The settings in the registry have been removed."),
                                     QMessageBox::Ok, QMessageBox::NoIcon, QMessageBox::Ok);
+    return true;
 }

@@ -12,7 +12,7 @@ public:
 
     void showPreferences(QWidget* owner) override;
     void showAbout(QWidget* owner) override;
-    void removeSettings(QWidget* owner) override;
+    bool removeSettings(QWidget* owner) override;
 
 private:
     Services m_services;

@@ -57,7 +57,7 @@ QString unwritableContentMessage(const UnwritableContent& found, const QString& 
 } // namespace
 
 DocumentCommands::DocumentCommands(Document& document, const Services& services)
-    : m_document(document), m_services(services)
+    : m_document(document), m_services(services), m_recentFiles(services.settings)
 {}
 
 void DocumentCommands::newDocument()
@@ -85,8 +85,45 @@ void DocumentCommands::open()
 
 void DocumentCommands::openAtStart(const QString& path)
 {
-    if (path.isEmpty())
+    if (!path.isEmpty())
+        openChosenFile(path);
+}
+
+void DocumentCommands::openRecent(const QString& path)
+{
+    if (!QFileInfo::exists(path)) {
+        m_recentFiles.remove(path);
+        reportFailure(tr("The file \"%1\" no longer exists. It has been taken off the list of "
+                         "recently opened files.")
+                          .arg(fileNameShown(path)));
         return;
+    }
+    openChosenFile(path);
+}
+
+void DocumentCommands::openDropped(const QStringList& paths)
+{
+    if (paths.isEmpty())
+        return;
+    if (paths.size() > 1)
+        m_services.questions.messageBox(
+            m_owner, ProgramTitle,
+            tr("Tabulet opens one file at a time. Of the %1 files dropped, only the first, "
+               "\"%2\", will be opened.")
+                .arg(paths.size())
+                .arg(fileNameShown(paths.constFirst())),
+            QMessageBox::Ok, QMessageBox::Information, QMessageBox::Ok);
+    openChosenFile(paths.constFirst());
+}
+
+// As Open goes on once its dialog has chosen `path`.
+void DocumentCommands::openChosenFile(const QString& path)
+{
+    if (m_document.hasContent()) {
+        if (!offerToSave(tr("Do you want to save the current contents?")))
+            return;
+        m_document.clear();
+    }
     const QFileInfo info(path);
     m_document.dlgFileOpen = {info.absoluteFilePath(), info.fileName()};
     readChosenFile(m_document.dlgFileOpen.fileName, m_document.dlgFileOpen.fileTitle);
@@ -148,6 +185,7 @@ void DocumentCommands::readChosenFile(const QString& fileName, const QString& fi
         return;
     }
     m_document.setFile({fileName, fileTitle});
+    m_recentFiles.add(fileName);
     const Reading reading = m_document.FileInSub(contents.bytes);
     if (reading.lineFeedEnds)
         m_services.questions.messageBox(
@@ -175,8 +213,10 @@ bool DocumentCommands::writeDocument(const QString& path)
         return false;
     const QString failure =
         m_document.writeFile(path, preferences::transferHeader(m_services.settings));
-    if (failure.isEmpty())
+    if (failure.isEmpty()) {
+        m_recentFiles.add(path);
         return true;
+    }
     reportFailure(
         tr("The document could not be saved to \"%1\".\n\n%2").arg(fileNameShown(path), failure));
     return false;

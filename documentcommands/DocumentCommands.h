@@ -1,5 +1,6 @@
 #pragma once
 
+#include "documentcommands/RecentFiles.h"
 #include "platform/Services.h"
 
 #include <QString>
@@ -27,6 +28,12 @@ public:
     void open();
     // Opens a file named on the command line, as Open does once its dialog has chosen it.
     void openAtStart(const QString& path);
+    // Opens a file of the recent files list as Open does once its dialog has chosen it; a file
+    // that is gone is said to be gone and leaves the list, and the document stays as it is.
+    void openRecent(const QString& path);
+    // Opens files dropped on the window: the first, as Open does once its dialog has chosen it.
+    void openDropped(const QStringList& paths);
+    RecentFiles& recentFiles() { return m_recentFiles; }
     // Saves to the document's file, or asks for a name when it has none.
     SaveOutcome FileSaveSub();
     SaveOutcome FileSaveAsSub();
@@ -35,6 +42,7 @@ public:
 
 private:
     bool offerToSave(const QString& question);
+    void openChosenFile(const QString& path);
     void readChosenFile(const QString& fileName, const QString& fileTitle);
     bool writeDocument(const QString& path);
     bool acceptUnwritableContent();
@@ -42,5 +50,6 @@ private:
 
     Document& m_document;
     Services m_services;
+    RecentFiles m_recentFiles;
     QWidget* m_owner = nullptr;
 };

@@ -1,6 +1,8 @@
 #include "mainwindow/frmTabulet.h"
 
 #include "core/RecordStore.h"
+#include "mainwindow/RecentFilesMenu.h"
+#include "mainwindow/WindowPlacement.h"
 #include "platform/Clipboard.h"
 #include "platform/ProgramDialogs.h"
 #include "platform/WindowLook.h"
@@ -9,6 +11,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDropEvent>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -17,6 +20,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -96,6 +100,9 @@ frmTabulet::frmTabulet(const Services& services, ProgramDialogs& dialogs, QWidge
     connectControls();
     connectMenus();
     connectDocument();
+    setAcceptDrops(true);
+    lstHeaders->viewport()->setAcceptDrops(true);
+    windowplacement::restore(*this, services.settings);
     Form_Load();
 }
 
@@ -180,6 +187,8 @@ void frmTabulet::createMenus()
         addItem(mnuFile, "mnuFileOpenItem", tr("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O));
     mnuFileSaveItem =
         addItem(mnuFile, "mnuFileSaveItem", tr("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    new RecentFilesMenu(*mnuFile, mnuFileSaveItem, m_documentCommands.recentFiles(),
+                        [this](const QString& path) { m_documentCommands.openRecent(path); });
     mnuFileSaveAsItem = addItem(mnuFile, "mnuFileSaveAsItem", tr("Save &As..."));
     addSeparator(mnuFile, "mnuFileSep");
     // Print Setup has never had a command behind it; it stays out of sight.
@@ -187,6 +196,7 @@ void frmTabulet::createMenus()
     mnuFilePageSetup->setVisible(false);
     mnuFilePrint =
         addItem(mnuFile, "mnuFilePrint", tr("&Print..."), QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnuFileExportPdf = addItem(mnuFile, "mnuFileExportPdf", tr("Expor&t as PDF..."));
     addSeparator(mnuFile, "mnuFileSep1");
     mnuFilePreferences = addItem(mnuFile, "mnuFilePreferences", tr("P&references..."));
     addSeparator(mnuFile, "mnuFileSep2")->setVisible(false);
@@ -272,18 +282,20 @@ void frmTabulet::connectControls()
             &DataFieldBinding::txtDataField_Change);
     lstHeaders->viewport()->installEventFilter(this);
     txtDataField->installEventFilter(this);
+    txtDataField->viewport()->installEventFilter(this);
     connect(Toolbar1, &QToolBar::actionTriggered, this,
             [this](QAction* button) { Toolbar1_ButtonClick(button->data().toString()); });
 }
 
 void frmTabulet::connectMenus()
 {
-    const std::array<std::pair<QAction*, void (frmTabulet::*)()>, 15> items{{
+    const std::array<std::pair<QAction*, void (frmTabulet::*)()>, 16> items{{
         {mnuFileNewItem, &frmTabulet::mnuFileNewItem_Click},
         {mnuFileOpenItem, &frmTabulet::mnuFileOpenItem_Click},
         {mnuFileSaveItem, &frmTabulet::mnuFileSaveItem_Click},
         {mnuFileSaveAsItem, &frmTabulet::mnuFileSaveAsItem_Click},
         {mnuFilePrint, &frmTabulet::mnuFilePrint_Click},
+        {mnuFileExportPdf, &frmTabulet::mnuFileExportPdf_Click},
         {mnuFilePreferences, &frmTabulet::mnuFilePreferences_Click},
         {mnuRegDelete, &frmTabulet::mnuRegDelete_Click},
         {mnuFileExit, &frmTabulet::mnuFileExit_Click},
@@ -358,6 +370,11 @@ void frmTabulet::mnuFilePrint_Click()
     m_printCommand.FilePrint();
 }
 
+void frmTabulet::mnuFileExportPdf_Click()
+{
+    m_printCommand.exportPdf();
+}
+
 void frmTabulet::mnuFilePreferences_Click()
 {
     m_dialogs.showPreferences(this);
@@ -365,7 +382,8 @@ void frmTabulet::mnuFilePreferences_Click()
 
 void frmTabulet::mnuRegDelete_Click()
 {
-    m_dialogs.removeSettings(this);
+    if (m_dialogs.removeSettings(this))
+        m_settingsRemoved = true;
 }
 
 void frmTabulet::mnuFileExit_Click()
@@ -499,6 +517,16 @@ void frmTabulet::mnuHelpAboutTabulet_Click()
 
 bool frmTabulet::eventFilter(QObject* watched, QEvent* event)
 {
+    // A file dragged over the list or the field is opened like one dropped anywhere else on the
+    // window: the drag goes to the control under the pointer, and the field would insert the
+    // file's name.
+    const bool overControl =
+        watched == lstHeaders->viewport() || watched == txtDataField->viewport();
+    if (overControl && (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
+                        event->type() == QEvent::Drop)) {
+        if (takeFileDrop(static_cast<QDropEvent*>(event)))
+            return true;
+    }
     if (watched == lstHeaders->viewport()) {
         if (event->type() == QEvent::MouseButtonPress) {
             const auto* press = static_cast<QMouseEvent*>(event);
@@ -543,8 +571,63 @@ bool frmTabulet::eventFilter(QObject* watched, QEvent* event)
 
 void frmTabulet::closeEvent(QCloseEvent* event)
 {
-    if (m_closeConfirmed || Form_QueryUnload())
-        event->accept();
-    else
+    if (!m_closeConfirmed && !Form_QueryUnload()) {
         event->ignore();
+        return;
+    }
+    if (!m_settingsRemoved)
+        windowplacement::store(*this, m_services.settings);
+    event->accept();
+}
+
+void frmTabulet::dragEnterEvent(QDragEnterEvent* event)
+{
+    takeFileDrop(event);
+}
+
+void frmTabulet::dragMoveEvent(QDragMoveEvent* event)
+{
+    takeFileDrop(event);
+}
+
+void frmTabulet::dropEvent(QDropEvent* event)
+{
+    takeFileDrop(event);
+}
+
+namespace {
+
+QStringList localFiles(const QMimeData* data)
+{
+    QStringList files;
+    if (data == nullptr)
+        return files;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile())
+            files << url.toLocalFile();
+    }
+    return files;
+}
+
+} // namespace
+
+// Accepts a drag that brings files; on the drop, opens them. False for anything else.
+bool frmTabulet::takeFileDrop(QDropEvent* event)
+{
+    // Some drag sources hand over their files only while the drag moves, not with the drop.
+    if (event->type() != QEvent::Drop)
+        m_draggedFiles = localFiles(event->mimeData());
+    QStringList files = localFiles(event->mimeData());
+    if (event->type() == QEvent::Drop && files.isEmpty())
+        files = std::exchange(m_draggedFiles, {});
+    if (files.isEmpty())
+        return false;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    if (event->type() == QEvent::Drop) {
+        // The source waits until the drop returns; the questions come once it has let go.
+        QMetaObject::invokeMethod(
+            this, [this, files] { m_documentCommands.openDropped(files); }, Qt::QueuedConnection);
+    }
+    return true;
 }

@@ -13,6 +13,9 @@
 
 class ProgramDialogs;
 class QAction;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
 class QLabel;
 class QListView;
 class QMenu;
@@ -38,6 +41,9 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void Form_Load();
@@ -60,6 +66,7 @@ private:
     void mnuFileSaveItem_Click();
     void mnuFileSaveAsItem_Click();
     void mnuFilePrint_Click();
+    void mnuFileExportPdf_Click();
     void mnuFilePreferences_Click();
     void mnuRegDelete_Click();
     void mnuFileExit_Click();
@@ -85,6 +92,10 @@ private:
 
     void mnuHelpAboutTabulet_Click();
 
+    // Files dragged onto the window open as Open opens them; text dropped on the data field is
+    // the field's own.
+    bool takeFileDrop(QDropEvent* event);
+
     Services m_services;
     ProgramDialogs& m_dialogs;
     Document m_document;
@@ -93,6 +104,10 @@ private:
     PrintCommand m_printCommand;
     // Set once the user has agreed to close, so that the close box does not ask again.
     bool m_closeConfirmed = false;
+    // Once the user has removed the settings, closing the window does not store its place anew.
+    bool m_settingsRemoved = false;
+    // The files of the drag under way.
+    QStringList m_draggedFiles;
 
     QPushButton* cmdNewHeader = nullptr;
     QListView* lstHeaders = nullptr;
@@ -108,6 +123,7 @@ private:
     QAction* mnuFileSaveAsItem = nullptr;
     QAction* mnuFilePageSetup = nullptr;
     QAction* mnuFilePrint = nullptr;
+    QAction* mnuFileExportPdf = nullptr;
     QAction* mnuFilePreferences = nullptr;
     QAction* mnuRegDelete = nullptr;
     QAction* mnuFileExit = nullptr;

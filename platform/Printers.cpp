@@ -164,3 +164,8 @@ std::unique_ptr<Printer> QtPrinters::defaultPrinter()
         return nullptr;
     return std::make_unique<QtPrinter>(std::make_unique<QPrinter>(info, QPrinter::HighResolution));
 }
+
+std::unique_ptr<Printer> QtPrinters::pdfPrinter(const QString& path)
+{
+    return QtPrinter::toPdfFile(path);
+}

@@ -42,6 +42,8 @@ public:
 
     // The platform's default printer, or nullptr when there is none.
     virtual std::unique_ptr<Printer> defaultPrinter() = 0;
+    // A printer that writes its pages to a PDF file at `path`; it needs no printer.
+    virtual std::unique_ptr<Printer> pdfPrinter(const QString& path) = 0;
 };
 
 class QtPrinter final : public Printer
@@ -85,4 +87,5 @@ class QtPrinters final : public Printers
 {
 public:
     std::unique_ptr<Printer> defaultPrinter() override;
+    std::unique_ptr<Printer> pdfPrinter(const QString& path) override;
 };

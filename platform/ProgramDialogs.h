@@ -12,5 +12,6 @@ public:
 
     virtual void showPreferences(QWidget* owner) = 0;
     virtual void showAbout(QWidget* owner) = 0;
-    virtual void removeSettings(QWidget* owner) = 0;
+    // Whether the settings were removed: the user may say no.
+    virtual bool removeSettings(QWidget* owner) = 0;
 };

@@ -1,33 +1,53 @@
 #include "platform/SettingsStore.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 namespace {
 
 const QString Application = QStringLiteral("Tabulet");
-const QString Section = QStringLiteral("Preferences");
 
-QString qualified(const QString& key)
+QString qualified(const QString& section, const QString& key)
 {
-    return Section + QLatin1Char('/') + key;
+    return section + QLatin1Char('/') + key;
 }
 
 } // namespace
 
-QString QtSettingsStore::read(const QString& key, const QString& defaultValue) const
+QString QtSettingsStore::readIn(const QString& section, const QString& key,
+                                const QString& defaultValue) const
 {
     const QSettings settings(Application, Application);
-    return settings.value(qualified(key), defaultValue).toString();
+    return settings.value(qualified(section, key), defaultValue).toString();
 }
 
-void QtSettingsStore::write(const QString& key, const QString& value)
+void QtSettingsStore::writeIn(const QString& section, const QString& key, const QString& value)
 {
     QSettings settings(Application, Application);
-    settings.setValue(qualified(key), value);
+    settings.setValue(qualified(section, key), value);
 }
 
-void QtSettingsStore::deleteSection()
+void QtSettingsStore::removeIn(const QString& section, const QString& key)
 {
     QSettings settings(Application, Application);
-    settings.remove(Section);
+    settings.remove(qualified(section, key));
+}
+
+// Clearing leaves an empty settings file behind; the file, and its folder once empty, go too,
+// so that nothing of Tabulet is left.
+void QtSettingsStore::removeEverything()
+{
+    QString fileName;
+    {
+        QSettings settings(Application, Application);
+        settings.clear();
+        settings.sync();
+        fileName = settings.fileName();
+    }
+    if (QFileInfo(fileName).isFile()) {
+        QFile::remove(fileName);
+        QDir().rmdir(QFileInfo(fileName).path());
+    }
 }

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -109,10 +110,24 @@ private Q_SLOTS:
         QCOMPARE(s.settings.writes.mid(stored.size()), ok ? Keys : QStringList());
         for (qsizetype i = 0; ok && i < Keys.size(); ++i)
             QCOMPARE(s.settings.read(Keys.at(i)), fields().at(i));
+        s.settings.writeIn("Recent Files", "File1", "/data/a.DF");
         s.questions.answerMessage(ok ? QMessageBox::Ok : QMessageBox::Cancel);
         s.questions.answerMessage(QMessageBox::Ok);
-        PreferenceCommands(s.services()).removeSettings(nullptr);
-        QCOMPARE(s.settings.contains("WrkDir"), !ok);
+        QCOMPARE(PreferenceCommands(s.services()).removeSettings(nullptr), ok);
+        QCOMPARE(s.settings.isEmpty(), ok);
+    }
+
+    // Removing the settings leaves nothing of Tabulet in the store, not even an empty file.
+    void removedSettingsLeaveNothing()
+    {
+        QtSettingsStore store;
+        store.write("WrkDir", "/data");
+        store.writeIn("Recent Files", "File1", "/data/a.DF");
+        store.writeIn("Window", "Left", "10");
+        const QString file = QSettings("Tabulet", "Tabulet").fileName();
+        QVERIFY(QFile::exists(file));
+        store.removeEverything();
+        QVERIFY(!QFile::exists(file) && store.readIn("Window", "Left").isEmpty());
     }
 };
 

@@ -5,11 +5,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
-enum class Command { New, Open, Exit };
+enum class Command { New, Open, Exit, Recent, Drop };
 // What happens after the question that asks to save the current document.
 enum class Path { No, Cancel, Saved, SaveAsCancelled, SaveFails };
 
@@ -86,10 +88,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<Command>("command");
         QTest::addColumn<Path>("path");
-        const char* const commands[] = {"New", "Open", "Exit"};
+        const char* const commands[] = {"New", "Open", "Exit", "Open Recent", "Drop"};
         const char* const paths[] = {"No", "Cancel", "Yes, saved", "Yes, Save As cancelled",
                                      "Yes, save fails"};
-        for (int command = 0; command < 3; ++command)
+        for (int command = 0; command < 5; ++command)
             for (int path = 0; path < 5; ++path)
                 QTest::addRow("%s, %s", commands[command], paths[path])
                     << Command(command) << Path(path);
@@ -115,10 +117,17 @@ private Q_SLOTS:
         if (command == Command::Open && goesOn)
             m_doubles->fileDialogs.cancelFile();
 
+        QFile empty(this->path("empty.DF"));
+        QVERIFY(empty.open(QIODevice::WriteOnly) && empty.write("{\r\n}\r\n") == 6);
+        empty.close();
         if (command == Command::New)
             m_commands->newDocument();
         else if (command == Command::Open)
             m_commands->open();
+        else if (command == Command::Recent)
+            m_commands->openRecent(empty.fileName());
+        else if (command == Command::Drop)
+            m_commands->openDropped({empty.fileName()});
         else
             QCOMPARE(m_commands->Form_QueryUnload(), goesOn);
 
@@ -133,6 +142,10 @@ private Q_SLOTS:
             verifyFailureReported(saved);
         QCOMPARE(contentsOf(saved), path == Path::Saved ? GroceriesFile : QByteArray());
         QCOMPARE(m_document->records().count(), goesOn && command != Command::Exit ? 0 : 1);
+        QCOMPARE(m_document->currentFileName(),
+                 goesOn && command >= Command::Recent              ? empty.fileName()
+                 : path == Path::Saved && command == Command::Exit ? saved
+                                                                   : QString());
     }
 
     // A save that fails part way, onto the document's own file and onto a new name, leaves the
@@ -161,35 +174,90 @@ private Q_SLOTS:
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     }
 
+    // Open, the command line and Open Recent report a file that cannot be read alike.
     void openFailure_data()
     {
         QTest::addColumn<QString>("file");
-        QTest::addColumn<bool>("atStart");
-        QTest::newRow("no such file") << "missing.DF" << false;
-        QTest::newRow("a folder") << "." << false;
-        QTest::newRow("unreadable, at start") << "/proc/self/mem" << true;
+        QTest::addColumn<QString>("how");
+        QTest::newRow("no such file") << "missing.DF"
+                                      << "dialog";
+        QTest::newRow("a folder") << "."
+                                  << "dialog";
+        QTest::newRow("unreadable, at start") << "/proc/self/mem"
+                                              << "start";
+        QTest::newRow("a folder, recent") << "."
+                                          << "recent";
+        QTest::newRow("a pipe, recent") << "pipe"
+                                        << "recent";
     }
 
     void openFailure()
     {
         QFETCH(QString, file);
-        QFETCH(bool, atStart);
+        QFETCH(QString, how);
         const QString opened = QDir::cleanPath(QDir(m_dir->path()).absoluteFilePath(file));
-        if (!atStart) {
+        if (file == u"pipe")
+            QCOMPARE(mkfifo(QFile::encodeName(opened).constData(), 0600), 0);
+        if (how != u"start") {
             m_document->setFile({path("before.DF"), "before.DF"});
             addGroceries();
             m_doubles->questions.answerMessage(QMessageBox::No);
-            m_doubles->fileDialogs.chooseFile(opened);
         }
+        if (how == u"dialog")
+            m_doubles->fileDialogs.chooseFile(opened);
         m_doubles->questions.answerMessage(QMessageBox::Ok);
-        if (atStart)
+        if (how == u"start")
             m_commands->openAtStart(opened);
+        else if (how == u"recent")
+            m_commands->openRecent(opened);
         else
             m_commands->open();
         verifyFailureReported(opened);
+        QVERIFY(!m_commands->recentFiles().files().contains(opened));
         QCOMPARE(m_document->caption() + m_document->currentFileName() +
                      QString::number(m_document->records().count()),
                  QStringLiteral("Tabulet 1.00"));
+    }
+
+    // Newest first, each once, at most eight; a file that is gone is said to be gone, leaves
+    // the list, and leaves the document as it was.
+    void recentFiles()
+    {
+        for (int number = 0; number < 10; ++number) {
+            QFile file(path(qPrintable(QStringLiteral("%1.DF").arg(number))));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(GroceriesFile) > 0);
+            file.close();
+            m_doubles->questions.answerMessage(QMessageBox::No);
+            m_commands->openDropped({file.fileName()});
+        }
+        m_commands->openRecent(path("4.DF"));
+        m_doubles->fileDialogs.chooseFile(path("new.DF"));
+        QCOMPARE(m_commands->FileSaveAsSub(), SaveOutcome::Saved);
+        QStringList names;
+        for (const QString& file : m_commands->recentFiles().files())
+            names << QFileInfo(file).fileName();
+        QCOMPARE(names.join(u' '), "new.DF 4.DF 9.DF 8.DF 7.DF 6.DF 5.DF 3.DF");
+
+        QVERIFY(QFile::remove(path("9.DF")));
+        m_doubles->questions.answerMessage(QMessageBox::Ok);
+        m_commands->openRecent(path("9.DF"));
+        QVERIFY(m_doubles->questions.asked.constLast().text.contains("no longer exists"));
+        QCOMPARE(m_commands->recentFiles().files().size(), 7);
+        QCOMPARE(m_document->currentFileName(), path("new.DF"));
+        m_commands->recentFiles().clear();
+        QVERIFY(m_commands->recentFiles().files().isEmpty() && m_doubles->settings.isEmpty());
+    }
+
+    // Several files dropped at once: the user is told, then the first is opened.
+    void severalDropped()
+    {
+        QFile file(path("first.DF"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(GroceriesFile) > 0);
+        file.close();
+        m_doubles->questions.answerMessage(QMessageBox::Ok);
+        m_commands->openDropped({file.fileName(), path("second.DF")});
+        QVERIFY(m_doubles->questions.asked.value(0).text.contains("one file at a time"));
+        QCOMPARE(m_document->currentFileName(), file.fileName());
     }
 
     // Read by LF, said once, saved with CR LF.

@@ -5,24 +5,38 @@
 #include <QMap>
 #include <QStringList>
 
-// Preferences held in memory, recording every write in order.
+// Settings held in memory, each value under "section/key", recording every write in order:
+// preferences by their key alone, values of other sections as "section/key".
 class MemorySettingsStore final : public SettingsStore
 {
 public:
-    QString read(const QString& key, const QString& defaultValue = QString()) const override
+    QString readIn(const QString& section, const QString& key,
+                   const QString& defaultValue = QString()) const override
     {
-        return m_values.value(key, defaultValue);
+        return m_values.value(qualified(section, key), defaultValue);
     }
-    void write(const QString& key, const QString& value) override
+    void writeIn(const QString& section, const QString& key, const QString& value) override
     {
-        m_values.insert(key, value);
-        writes << key;
+        m_values.insert(qualified(section, key), value);
+        writes << (section == PreferencesSection ? key : qualified(section, key));
     }
-    void deleteSection() override { m_values.clear(); }
+    void removeIn(const QString& section, const QString& key) override
+    {
+        m_values.remove(qualified(section, key));
+    }
+    void removeEverything() override { m_values.clear(); }
 
-    bool contains(const QString& key) const { return m_values.contains(key); }
+    bool contains(const QString& key) const
+    {
+        return m_values.contains(qualified(PreferencesSection, key));
+    }
+    bool isEmpty() const { return m_values.isEmpty(); }
     QStringList writes;
 
 private:
+    static QString qualified(const QString& section, const QString& key)
+    {
+        return section + QLatin1Char('/') + key;
+    }
     QMap<QString, QString> m_values;
 };

@@ -10,7 +10,11 @@ class RecordingDialogs final : public ProgramDialogs
 public:
     void showPreferences(QWidget*) override { opened << QStringLiteral("preferences"); }
     void showAbout(QWidget*) override { opened << QStringLiteral("about"); }
-    void removeSettings(QWidget*) override { opened << QStringLiteral("remove settings"); }
+    bool removeSettings(QWidget*) override
+    {
+        opened << QStringLiteral("remove settings");
+        return true;
+    }
 
     QStringList opened;
 };

@@ -76,6 +76,12 @@ public:
         return std::make_unique<RecordingPrinter>(*jobs.last(), failAtPrint);
     }
 
+    // A real PDF printer: what an export writes is checked in the file.
+    std::unique_ptr<Printer> pdfPrinter(const QString& path) override
+    {
+        return QtPrinter::toPdfFile(path);
+    }
+
     bool hasDefaultPrinter = true;
     int failAtPrint = 0;
     // One record for each printer handed out, in order.

@@ -4,7 +4,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QListView>
+#include <QMenu>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -93,6 +97,7 @@ private Q_SLOTS:
             {"mnuFileSaveItem", "save as|abc|clip"},
             {"mnuFileSaveAsItem", "save as|abc|clip"},
             {"mnuFilePrint", "Printer Error|abc|clip"},
+            {"mnuFileExportPdf", "save as|abc|clip"},
             {"mnuFilePreferences", "preferences|abc|clip"},
             {"mnuRegDelete", "remove settings|abc|clip"},
             {"mnuFileExit", question},
@@ -246,6 +251,94 @@ private Q_SLOTS:
         const QString expected = fieldText();
         const QByteArray text = expected.isEmpty() ? "" : "\r\n" + expected.toLatin1();
         QCOMPARE(saved(), "{\r\n\"a" + text + "\"\r\n\"b\"\r\n}\r\n");
+    }
+
+    // Open Recent lists the files opened, newest first, numbered, with their paths as tool
+    // tips; choosing one opens it as Open does; Clear empties the list and disables the menu.
+    void openRecent()
+    {
+        QMenu* recent = m_window->findChild<QMenu*>("mnuFileRecent");
+        const auto items = [&] {
+            Q_EMIT child<QMenu>("mnuFile")->aboutToShow();
+            QStringList shown;
+            for (const QAction* item : recent->actions())
+                shown << item->text() + u' ' + item->toolTip().section(u'/', -2, -1);
+            return shown.join(u", ") + (recent->menuAction()->isEnabled() ? "" : " (disabled)");
+        };
+        QCOMPARE(items(), " , Clear Recently Opened Clear Recently Opened (disabled)");
+        open("{\r\n\"a\"\r\n}\r\n");
+        const QString folder = QFileInfo(m_dir->path()).fileName();
+        QFile::copy(m_dir->filePath("doc.DF"), m_dir->filePath("R&D.DF"));
+        m_doubles->questions.answerMessage(QMessageBox::No);
+        m_window->openFileAtStart(m_dir->filePath("R&D.DF"));
+        QCOMPARE(items(), "&1 R&&D.DF " + folder + "/R&D.DF, &2 doc.DF " + folder +
+                              "/doc.DF,  , Clear Recently Opened Clear Recently Opened");
+        m_doubles->questions.answerMessage(QMessageBox::No);
+        recent->actions().at(1)->trigger();
+        QCOMPARE(m_window->windowTitle(), "Tabulet 1.0 - doc.DF");
+        recent->actions().constLast()->trigger();
+        QVERIFY(items().endsWith("(disabled)"));
+    }
+
+    // The window returns to where it stood, unless that is on no screen there is now.
+    void windowPlace_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("restored");
+        QTest::newRow("on the screen") << "30 40" << true;
+        QTest::newRow("off every screen") << "5000 40" << false;
+        QTest::newRow("title bar above the screen") << "30 -200" << false;
+        QTest::newRow("not a number") << "x 40" << false;
+    }
+    void windowPlace()
+    {
+        QFETCH(QString, stored);
+        QFETCH(bool, restored);
+        m_window.reset();
+        m_doubles->settings.writeIn("Window", "Left", stored.section(u' ', 0, 0));
+        m_doubles->settings.writeIn("Window", "Top", stored.section(u' ', 1, 1));
+        m_window = std::make_unique<frmTabulet>(m_doubles->services(), m_dialogs);
+        const QPoint storedPlace(stored.section(u' ', 0, 0).toInt(),
+                                 stored.section(u' ', 1, 1).toInt());
+        QCOMPARE(m_window->pos() == storedPlace, restored);
+        m_window->move(50, 60);
+        QVERIFY(m_window->close());
+        QCOMPARE(m_doubles->settings.readIn("Window", "Left") + u' ' +
+                     m_doubles->settings.readIn("Window", "Top"),
+                 "50 60");
+    }
+
+    // A file dropped anywhere, the data field included, opens as Open opens it; text dropped
+    // on the field is typed into the record.
+    void drops()
+    {
+        open("{\r\n\"a\r\none\"\r\n}\r\n");
+        select(0);
+        const auto drop = [](QWidget* target, QMimeData* data) {
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, {});
+            QApplication::sendEvent(target, &enter);
+            QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, {});
+            QApplication::sendEvent(target, &dropped);
+            QCoreApplication::processEvents();
+            return enter.isAccepted() && dropped.isAccepted();
+        };
+        QMimeData text;
+        text.setText(QStringLiteral("new "));
+        QVERIFY(drop(m_field->viewport(), &text));
+        QCOMPARE(m_field->toPlainText(), "new one");
+        QCOMPARE(saved(), QByteArray("{\r\n\"a\r\nnew one\"\r\n}\r\n"));
+        QFile::copy(m_dir->filePath("doc.DF"), m_dir->filePath("other.DF"));
+        const std::pair<QWidget*, QString> drops[] = {{m_field->viewport(), "other.DF"},
+                                                      {m_window.get(), "doc.DF"}};
+        for (const auto& [target, name] : drops) {
+            QMimeData file;
+            file.setUrls({QUrl::fromLocalFile(m_dir->filePath(name))});
+            file.setText(m_dir->filePath(name));
+            m_doubles->questions.answerMessage(QMessageBox::No);
+            QVERIFY(drop(target, &file));
+            QCOMPARE(m_window->windowTitle(), "Tabulet 1.0 - " + name);
+            QCOMPARE(m_field->toPlainText(), "new one");
+        }
     }
 };
 

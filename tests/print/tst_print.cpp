@@ -7,7 +7,9 @@
 
 #include <QBuffer>
 #include <QDate>
+#include <QDir>
 #include <QLocale>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -24,6 +26,8 @@ private Q_SLOTS:
     void printsTheExample();
     void failure_data();
     void failure();
+    void exportPdf_data();
+    void exportPdf();
 
 private:
     QString pathOf(const QString& name) const { return m_folder->filePath(name); }
@@ -183,6 +187,63 @@ void PrintCommandTest::failure()
         QVERIFY(job->discarded == job->opened && !job->ended);
     QCOMPARE(QFile::exists(m_document->currentFileName()), printer > 0);
     QCOMPARE(m_document->records().recordText(0), "milk\r\neggs");
+}
+
+// Export as PDF writes the printout of the document as it stands, saving nothing; a PDF that
+// cannot be written is reported and leaves nothing behind, nor harms a file that was there.
+void PrintCommandTest::exportPdf_data()
+{
+    QTest::addColumn<QString>("target"); // empty: the dialog is cancelled
+    QTest::addColumn<QString>("fontSize");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("written") << "OUT.pdf"
+                             << "11" << QString();
+    QTest::newRow("cancelled") << QString() << "11" << QString();
+    QTest::newRow("missing folder") << "gone/OUT.pdf"
+                                    << "11"
+                                    << "could not be written";
+    QTest::newRow("folder is a file") << "OLD.pdf/OUT.pdf"
+                                      << "11"
+                                      << "could not be written";
+    QTest::newRow("bad font size") << "OUT.pdf"
+                                   << "big"
+                                   << "not a number of points";
+}
+
+void PrintCommandTest::exportPdf()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, fontSize);
+    QFETCH(QString, message);
+    QFile old(pathOf("OLD.pdf"));
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+    old.close();
+    m_document->dlgFileOpen = {pathOf("SHOP.DF"), "SHOP.DF"};
+    m_doubles->settings.write(PreferenceKey::DefaultFontSize, fontSize);
+    m_doubles->fileDialogs.chooseFile(target.isEmpty() ? QString() : pathOf(target));
+    m_doubles->questions.answerMessage(QMessageBox::Ok);
+    Services services = m_doubles->services();
+    DocumentCommands documentCommands(*m_document, services);
+    PrintCommand(*m_document, documentCommands, services).exportPdf();
+
+    const auto& asked = m_doubles->questions.asked;
+    QCOMPARE(asked.isEmpty(), message.isNull());
+    if (!message.isNull())
+        QVERIFY2(asked.constLast().text.contains(message), qPrintable(asked.constLast().text));
+    QVERIFY(m_document->currentFileName().isEmpty() && !QFile::exists(pathOf("SHOP.DF")));
+    QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files).join(u' '),
+             message.isNull() && !target.isEmpty() && fontSize == u"11" ? "OLD.pdf OUT.pdf"
+                                                                        : "OLD.pdf");
+    QVERIFY(old.open(QIODevice::ReadOnly) && old.readAll() == "old");
+    if (!QFile::exists(pathOf("OUT.pdf")))
+        return;
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {pathOf("OUT.pdf"), QStringLiteral("-")});
+    QVERIFY2(text.waitForFinished(), "pdftotext (poppler-utils) is needed");
+    const QString words = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+    QVERIFY2(words.startsWith("File name: SHOP.DF Date: ") &&
+                 words.endsWith("Shopping milk eggs Notes"),
+             qPrintable(words));
 }
 
 QTEST_MAIN(PrintCommandTest)

@@ -1,0 +1,57 @@
+#include "mainwindow/WindowPlacement.h"
+
+#include "platform/SettingsStore.h"
+
+#include <QGuiApplication>
+#include <QPoint>
+#include <QScreen>
+#include <QWidget>
+#include <optional>
+
+namespace {
+
+const QString LeftKey = QStringLiteral("Left");
+const QString TopKey = QStringLiteral("Top");
+// How far below the window's top edge its title bar can still be grabbed.
+constexpr int TitleBarDepth = 10;
+
+std::optional<QPoint> storedPosition(const SettingsStore& settings)
+{
+    bool leftRead = false;
+    bool topRead = false;
+    const int left = settings.readIn(windowplacement::Section, LeftKey).toInt(&leftRead);
+    const int top = settings.readIn(windowplacement::Section, TopKey).toInt(&topRead);
+    if (!leftRead || !topRead)
+        return std::nullopt;
+    return QPoint(left, top);
+}
+
+// The middle of the title bar must be on a screen, where the user can take hold of the window.
+bool onAScreen(const QPoint& position, int width)
+{
+    const QPoint titleBar = position + QPoint(width / 2, TitleBarDepth);
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen->availableGeometry().contains(titleBar))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+namespace windowplacement {
+
+void restore(QWidget& window, const SettingsStore& settings)
+{
+    const std::optional<QPoint> position = storedPosition(settings);
+    if (position && onAScreen(*position, window.width()))
+        window.move(*position);
+}
+
+void store(const QWidget& window, SettingsStore& settings)
+{
+    settings.writeIn(Section, LeftKey, QString::number(window.x()));
+    settings.writeIn(Section, TopKey, QString::number(window.y()));
+}
+
+} // namespace windowplacement
