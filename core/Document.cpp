@@ -2,9 +2,24 @@
 
 #include "core/Caption.h"
 #include "core/DataFile.h"
+#include "core/EditSteps.h"
+#include "core/Finder.h"
+#include "core/Headers.h"
 #include "core/RecordStore.h"
 
 #include <QSaveFile>
+
+namespace {
+
+// Steps taken back or done again tell the windows what they changed.
+StepShown shownBy(Document& document)
+{
+    return [&document](const StepMark& mark) {
+        Q_EMIT document.stepShown(mark.recordIndex, mark.textAt);
+    };
+}
+
+} // namespace
 
 namespace {
 
@@ -43,8 +58,111 @@ void Document::clear()
     m_looseText.clear();
     Q_EMIT dataFieldReset(QString());
     m_records->clear();
+    m_history.clear();
     CurrentFileName.clear();
     setCaption(ProgramCaption);
+}
+
+bool Document::addHeader(const QString& header)
+{
+    if (m_records->capacityLeft() < 1)
+        return false;
+    push(new AddEntryStep(*m_records, shownBy(*this), header));
+    return true;
+}
+
+void Document::renameHeader(int position, const QString& header)
+{
+    push(new RenameEntryStep(*m_records, shownBy(*this), position, header));
+}
+
+void Document::removeHeader(int position)
+{
+    push(new RemoveEntryStep(*m_records, shownBy(*this), position));
+}
+
+void Document::moveHeader(int from, int to)
+{
+    if (from != to)
+        push(new MoveEntryStep(*m_records, shownBy(*this), from, to));
+}
+
+void Document::changeText(qint32 recordIndex, qsizetype at, qsizetype removed, const QString& added,
+                          TextChange change)
+{
+    const RecordPiece text = m_records->textPiece(recordIndex);
+    const QString removedText = text.edited ? text.text.mid(at, removed).toString()
+                                            : QString::fromLatin1(text.bytes.sliced(at, removed));
+    if (change == TextChange::Typing) {
+        m_history.push(new TextStep(*m_records, shownBy(*this), tr("Typing"), recordIndex,
+                                    {at, removedText, added}, m_typingRun));
+        return;
+    }
+    const QString name = change == TextChange::Cut     ? tr("Cut")
+                         : change == TextChange::Paste ? tr("Paste")
+                                                       : tr("Replace");
+    // Cut and Paste may reach the text in more than one change; they merge only with each other.
+    m_history.push(new TextStep(*m_records, shownBy(*this), name, recordIndex,
+                                {at, removedText, added}, m_typingRun));
+}
+
+Document::Replaced Document::replaceAll(const QList<FoundMatch>& matches,
+                                        const QString& replacement)
+{
+    Replaced result;
+    if (matches.isEmpty())
+        return result;
+    const TextPlace& first = matches.constFirst().place;
+    auto* step = new CompoundStep(*m_records, shownBy(*this), tr("Replace All"),
+                                  {m_records->recordIndexAt(first.position), -1});
+    // Within one header or text the later matches go first, so that the earlier ones stay
+    // where they were found.
+    QString header;
+    qsizetype inHeader = 0;
+    for (qsizetype at = matches.size() - 1; at >= 0; --at) {
+        const FoundMatch& match = matches.at(at);
+        const int position = match.place.position;
+        if (match.place.inHeader) {
+            const bool firstInHeader = at == matches.size() - 1 ||
+                                       matches.at(at + 1).place.position != position ||
+                                       !matches.at(at + 1).place.inHeader;
+            if (firstInHeader) {
+                header = m_records->headerAt(position);
+                inHeader = 0;
+            }
+            header.replace(match.place.at, match.length, replacement);
+            ++inHeader;
+            const bool lastInHeader = at == 0 || matches.at(at - 1).place.position != position ||
+                                      !matches.at(at - 1).place.inHeader;
+            if (lastInHeader) {
+                if (header.size() > HeaderLimit) {
+                    result.refused += inHeader;
+                } else {
+                    new RenameEntryStep(*m_records, {}, position, header, step);
+                    result.replaced += inHeader;
+                }
+            }
+            continue;
+        }
+        const qint32 recordIndex = m_records->recordIndexAt(position);
+        const QString removed =
+            m_records->textPiece(recordIndex).toString().mid(match.place.at, match.length);
+        new TextStep(*m_records, {}, tr("Replace"), recordIndex,
+                     {match.place.at, removed, replacement}, -1, step);
+        ++result.replaced;
+    }
+    if (step->childCount() == 0)
+        delete step;
+    else
+        push(step);
+    return result;
+}
+
+void Document::push(QUndoCommand* step)
+{
+    endTyping();
+    m_history.push(step);
+    endTyping();
 }
 
 Reading Document::FileInSub(const QByteArray& fileBytes)

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QUndoStack>
 
 class RecordStore;
 class FileWriter;
@@ -71,6 +72,37 @@ public:
     // failed, in which case the file that was there is left as it was.
     QString writeFile(const QString& path, const TransferHeader& transferHeader);
 
+    // Every change of the records since the document was made or read, to take back and do
+    // again. Reading a file is not a change; New and Open start a fresh history.
+    QUndoStack& history() { return m_history; }
+    // The header commands, each a step of the history. Adding fails when this run can add no
+    // further record.
+    bool addHeader(const QString& header);
+    void renameHeader(int position, const QString& header);
+    void removeHeader(int position);
+    // Moves the entry at `from` to stand at `to`.
+    void moveHeader(int from, int to);
+
+    // How a record's text was changed; typing merges into the step before it.
+    enum class TextChange { Typing, Cut, Paste, Replace };
+    // Replaces `removed` characters of a record's text from `at` on by `added`. Consecutive
+    // typing in one record is one step, until endTyping().
+    void changeText(qint32 recordIndex, qsizetype at, qsizetype removed, const QString& added,
+                    TextChange change = TextChange::Typing);
+    // Replaces the matches of a search (in list order, each in one header or text) by
+    // `replacement`, as one step. A header that would grow past the limit keeps its name; how
+    // many were replaced and how many were refused so.
+    struct Replaced
+    {
+        qsizetype replaced = 0;
+        qsizetype refused = 0;
+    };
+    Replaced replaceAll(const QList<struct FoundMatch>& matches, const QString& replacement);
+
+    // The next keystroke starts a step of its own: another record was selected, or a header
+    // command came between.
+    void endTyping() { ++m_typingRun; }
+
     // Tests put a file that fails in the way of a save.
     void setSaveFiles(SaveFileFactory factory) { m_saveFiles = std::move(factory); }
 
@@ -78,10 +110,14 @@ Q_SIGNALS:
     void captionChanged(const QString& caption);
     // The data field is to show `text`, as the loose text of no record.
     void dataFieldReset(const QString& text);
+    // A step taken back or done again changed this record (-1: it removed an entry), at this
+    // place of its text (-1: its header or its place in the list).
+    void stepShown(qint32 recordIndex, qsizetype textAt);
 
 private:
     void setCaption(const QString& caption);
     void writeRecord(FileWriter& file, int position) const;
+    void push(QUndoCommand* step);
 
     RecordStore* m_records;
     QString CurrentFileName;
@@ -90,4 +126,6 @@ private:
     SaveFileFactory m_saveFiles;
     // The writer's buffer, kept from one save to the next.
     QByteArray m_outputBuffer;
+    QUndoStack m_history;
+    int m_typingRun = 0;
 };

@@ -93,6 +93,39 @@ void RecordStore::removeAt(int position)
     endRemoveRows();
 }
 
+void RecordStore::insertEntry(int position, const Entry& entry)
+{
+    beginInsertRows(QModelIndex(), position, position);
+    m_entries.insert(position, entry);
+    endInsertRows();
+}
+
+void RecordStore::replaceEntry(int position, const Entry& entry)
+{
+    m_entries[position] = entry;
+    const QModelIndex changed = index(position);
+    Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
+}
+
+void RecordStore::moveEntry(int from, int to)
+{
+    if (from == to)
+        return;
+    // The model counts the destination before the move takes the entry out.
+    beginMoveRows(QModelIndex(), from, from, QModelIndex(), to > from ? to + 1 : to);
+    m_entries.move(from, to);
+    endMoveRows();
+}
+
+int RecordStore::positionOf(qint32 recordIndex) const
+{
+    for (int position = 0; position < count(); ++position) {
+        if (m_entries.at(position).recordIndex == recordIndex)
+            return position;
+    }
+    return -1;
+}
+
 void RecordStore::clear()
 {
     beginResetModel();

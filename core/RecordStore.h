@@ -66,6 +66,23 @@ public:
     void removeAt(int position);
     void clear();
 
+    // An entry as it stands, for the history to put back as it was.
+    struct Entry
+    {
+        // A piece of the file until the header is edited.
+        datafile::Span header;
+        QString editedHeader;
+        qint32 recordIndex;
+        bool headerEdited;
+    };
+    Entry entryAt(int position) const { return m_entries.at(position); }
+    void insertEntry(int position, const Entry& entry);
+    void replaceEntry(int position, const Entry& entry);
+    // Moves the entry at `from` so that it stands at `to`, every other entry keeping its order.
+    void moveEntry(int from, int to);
+    // The entry's place in the list, -1 when no entry has this record.
+    int positionOf(qint32 recordIndex) const;
+
     QString recordText(qint32 recordIndex) const { return textPiece(recordIndex).toString(); }
     RecordPiece textPiece(qint32 recordIndex) const;
     void setRecordText(qint32 recordIndex, const QString& text);
@@ -83,15 +100,6 @@ Q_SIGNALS:
     void entryAboutToBeRemoved(int position);
 
 private:
-    struct Entry
-    {
-        // A piece of the file until the header is edited.
-        datafile::Span header;
-        QString editedHeader;
-        qint32 recordIndex;
-        bool headerEdited;
-    };
-
     QString& ownText(qint32 recordIndex);
     bool fromFile(qint32 recordIndex) const;
     void keepOwnCopies();

@@ -61,7 +61,7 @@ void HeaderCommands::HeaderAdd()
                      .left(HeaderLimit);
     }
     // The store drops leading and trailing spaces and gives the record an empty text.
-    records.addRecord(answer);
+    m_document.addHeader(answer);
 }
 
 void HeaderCommands::HeaderEditSub(int position)
@@ -81,7 +81,7 @@ void HeaderCommands::HeaderEditSub(int position)
             return;
     }
     // Spaces typed around a new name are kept, unlike when adding.
-    records.renameAt(position, answer);
+    m_document.renameHeader(position, answer);
 }
 
 void HeaderCommands::removeHeader(int position)
@@ -94,6 +94,15 @@ void HeaderCommands::removeHeader(int position)
         QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::NoIcon, QMessageBox::Ok);
     if (answer != QMessageBox::Ok)
         return;
-    records.setRecordText(records.recordIndexAt(position), QString());
-    records.removeAt(position);
+    m_document.removeHeader(position);
+}
+
+int HeaderCommands::moveHeader(int position, int by)
+{
+    const int to = position + by;
+    if (position < 0 || position >= m_document.records().count() || to < 0 ||
+        to >= m_document.records().count())
+        return position;
+    m_document.moveHeader(position, to);
+    return to;
 }

@@ -23,6 +23,8 @@ public:
     void HeaderEditSub(int position);
     // Asks, then removes the entry at `position` and its record's text.
     void removeHeader(int position);
+    // Move Up (-1) and Move Down (+1): the entry's new position, where it stays at an end.
+    int moveHeader(int position, int by);
 
 private:
     Document& m_document;

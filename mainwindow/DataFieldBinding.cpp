@@ -68,7 +68,8 @@ void DataFieldBinding::txtDataField_Change(int position, int removed, int added)
     if (!m_record) {
         m_document.setLooseText(text());
     } else if (!m_inStep) {
-        m_document.records().setRecordText(*m_record, text());
+        m_document.changeText(*m_record, 0, m_document.records().textPiece(*m_record).size(),
+                              text(), m_changeKind);
         m_inStep = true;
     } else {
         storeChange(*m_record, position, removed, inserted);
@@ -115,9 +116,28 @@ void DataFieldBinding::storeChange(qint32 recordIndex, int position, int removed
                                    const QString& inserted)
 {
     const qsizetype at = recordOffset(position);
-    RecordStore& records = m_document.records();
-    const RecordPiece old = records.textPiece(recordIndex);
+    const RecordPiece old = m_document.records().textPiece(recordIndex);
     const qsizetype replaced =
         old.edited ? recordLength(old.text, at, removed) : recordLength(old.bytes, at, removed);
-    records.replaceInText(recordIndex, at, replaced, crLfLineBreaks(inserted));
+    m_document.changeText(recordIndex, at, replaced, crLfLineBreaks(inserted), m_changeKind);
+}
+
+void DataFieldBinding::placeCursor(qsizetype recordAt, qsizetype length)
+{
+    if (!m_record)
+        return;
+    const RecordPiece text = m_document.records().textPiece(*m_record);
+    // A CR LF of the record is one line break in the field.
+    qsizetype breaks = 0;
+    for (qsizetype at = 1; at < std::min(recordAt, text.size()); ++at) {
+        const bool crLf = text.edited ? text.text[at - 1] == u'\r' && text.text[at] == u'\n'
+                                      : text.bytes[at - 1] == '\r' && text.bytes[at] == '\n';
+        breaks += crLf ? 1 : 0;
+    }
+    const qsizetype last = m_field.document()->characterCount() - 1;
+    QTextCursor cursor = m_field.textCursor();
+    cursor.setPosition(int(std::min(recordAt - breaks, last)));
+    cursor.setPosition(int(std::min(recordAt - breaks + length, last)), QTextCursor::KeepAnchor);
+    m_field.setTextCursor(cursor);
+    m_field.ensureCursorVisible();
 }

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "core/Document.h"
+
 #include <QObject>
 #include <QString>
 #include <optional>
 
-class Document;
 class QPlainTextEdit;
 
 // Keeps the data field and the document in step: the field shows one record's text, or a loose
@@ -25,6 +26,11 @@ public:
     void detach();
     // The field's text with line breaks as CR LF, as records hold it.
     QString text() const;
+    // How the field's next changes are named in the history, until told otherwise.
+    void setChangeKind(Document::TextChange kind) { m_changeKind = kind; }
+    // Puts the cursor where the record's text has `recordAt` characters before it, and selects
+    // `length` characters from there (a stretch without line breaks).
+    void placeCursor(qsizetype recordAt, qsizetype length = 0);
 
     // A change of the field's document, as the document reports it.
     void txtDataField_Change(int position, int removed, int added);
@@ -44,4 +50,5 @@ private:
     bool m_settingText = false;
     // Whether the field may hold a line break inside a paragraph, as Shift+Enter makes one.
     bool m_lineSeparators = false;
+    Document::TextChange m_changeKind = Document::TextChange::Typing;
 };

@@ -1,5 +1,6 @@
 #include "mainwindow/frmTabulet.h"
 
+#include "core/Headers.h"
 #include "core/RecordStore.h"
 #include "mainwindow/RecentFilesMenu.h"
 #include "mainwindow/WindowPlacement.h"
@@ -27,6 +28,7 @@
 #include <QTextDocument>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUndoStack>
 #include <array>
 #include <utility>
 
@@ -134,6 +136,10 @@ void frmTabulet::createControls(QWidget* client)
     // All entries are one line high; letting the view assume it keeps large files fast.
     lstHeaders->setUniformItemSizes(true);
     lstHeaders->setContextMenuPolicy(Qt::PreventContextMenu);
+    // An entry can be dragged to another place in the list.
+    lstHeaders->setDragEnabled(true);
+    lstHeaders->setDragDropMode(QAbstractItemView::DragDrop);
+    lstHeaders->setDropIndicatorShown(true);
 
     txtDataField = new QPlainTextEdit(client);
     txtDataField->setObjectName(QStringLiteral("txtDataField"));
@@ -142,6 +148,8 @@ void frmTabulet::createControls(QWidget* client)
     txtDataField->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtDataField->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtDataField->setTabChangesFocus(true);
+    // The document's history takes every change back, the field's own edits included.
+    txtDataField->setUndoRedoEnabled(false);
 
     lblDataHeaders = new QLabel(tr("Headers:"), client);
     lblDataHeaders->setObjectName(QStringLiteral("lblDataHeaders"));
@@ -206,6 +214,12 @@ void frmTabulet::createMenus()
 
     mnuEdit = menuBar()->addMenu(tr("&Edit"));
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    mnuEditUndo = addItem(mnuEdit, "mnuEditUndo", tr("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    mnuEditRedo = addItem(mnuEdit, "mnuEditRedo", tr("&Redo"),
+                          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    mnuEditRedo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    addSeparator(mnuEdit, "mnuEditHistorySep");
     mnuEditCut = addItem(mnuEdit, "mnuEditCut", tr("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X));
     mnuEditCopy = addItem(mnuEdit, "mnuEditCopy", tr("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C));
     mnuEditPaste =
@@ -213,6 +227,15 @@ void frmTabulet::createMenus()
     addSeparator(mnuEdit, "mnuSep");
     mnuSelectAll =
         addItem(mnuEdit, "mnuSelectAll", tr("Select &All"), QKeySequence(Qt::CTRL | Qt::Key_A));
+    addSeparator(mnuEdit, "mnuEditFindSep");
+    mnuEditFind =
+        addItem(mnuEdit, "mnuEditFind", tr("&Find..."), QKeySequence(Qt::CTRL | Qt::Key_F));
+    mnuEditFindNext =
+        addItem(mnuEdit, "mnuEditFindNext", tr("Find &Next"), QKeySequence(Qt::Key_F3));
+    mnuEditFindPrevious = addItem(mnuEdit, "mnuEditFindPrevious", tr("Find Pre&vious"),
+                                  QKeySequence(Qt::SHIFT | Qt::Key_F3));
+    mnuEditReplace =
+        addItem(mnuEdit, "mnuEditReplace", tr("R&eplace..."), QKeySequence(Qt::CTRL | Qt::Key_R));
 
     mnuHeaders = menuBar()->addMenu(tr("He&aders"));
     mnuHeaders->setObjectName(QStringLiteral("mnuHeaders"));
@@ -220,6 +243,11 @@ void frmTabulet::createMenus()
                                   QKeySequence(Qt::CTRL | Qt::Key_H));
     mnuHeadersRemoveHeader = addItem(mnuHeaders, "mnuHeadersRemoveHeader", tr("&Remove Header"));
     mnuHeadersEditHeader = addItem(mnuHeaders, "mnuHeadersEditHeader", tr("&Edit Header..."));
+    addSeparator(mnuHeaders, "mnuHeadersMoveSep");
+    mnuHeadersMoveUp = addItem(mnuHeaders, "mnuHeadersMoveUp", tr("Move &Up"),
+                               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Up));
+    mnuHeadersMoveDown = addItem(mnuHeaders, "mnuHeadersMoveDown", tr("Move &Down"),
+                                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down));
 
     mnuHelp = menuBar()->addMenu(tr("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -250,6 +278,9 @@ void frmTabulet::createToolBar(QWidget* client)
     addToolbarGap(QStringLiteral("sep4"));
     addToolbarButton(QStringLiteral("tbrPreferences"), QStringLiteral("preferences"),
                      tr("Preferences"));
+    addToolbarGap(QStringLiteral("sep5"));
+    addToolbarButton(QStringLiteral("tbrUndo"), QStringLiteral("undo"), tr("Undo"));
+    addToolbarButton(QStringLiteral("tbrRedo"), QStringLiteral("redo"), tr("Redo"));
 }
 
 void frmTabulet::addToolbarButton(const QString& key, const QString& glyph, const QString& toolTip)
@@ -289,7 +320,7 @@ void frmTabulet::connectControls()
 
 void frmTabulet::connectMenus()
 {
-    const std::array<std::pair<QAction*, void (frmTabulet::*)()>, 16> items{{
+    const std::array<std::pair<QAction*, void (frmTabulet::*)()>, 24> items{{
         {mnuFileNewItem, &frmTabulet::mnuFileNewItem_Click},
         {mnuFileOpenItem, &frmTabulet::mnuFileOpenItem_Click},
         {mnuFileSaveItem, &frmTabulet::mnuFileSaveItem_Click},
@@ -306,6 +337,14 @@ void frmTabulet::connectMenus()
         {mnuHeadersNewHeader, &frmTabulet::mnuHeadersNewHeader_Click},
         {mnuHeadersRemoveHeader, &frmTabulet::mnuHeadersRemoveHeader_Click},
         {mnuHeadersEditHeader, &frmTabulet::mnuHeadersEditHeader_Click},
+        {mnuEditUndo, &frmTabulet::mnuEditUndo_Click},
+        {mnuEditRedo, &frmTabulet::mnuEditRedo_Click},
+        {mnuEditFind, &frmTabulet::mnuEditFind_Click},
+        {mnuEditFindNext, &frmTabulet::mnuEditFindNext_Click},
+        {mnuEditFindPrevious, &frmTabulet::mnuEditFindPrevious_Click},
+        {mnuEditReplace, &frmTabulet::mnuEditReplace_Click},
+        {mnuHeadersMoveUp, &frmTabulet::mnuHeadersMoveUp_Click},
+        {mnuHeadersMoveDown, &frmTabulet::mnuHeadersMoveDown_Click},
     }};
     for (const auto& [item, handler] : items)
         connect(item, &QAction::triggered, this, handler);
@@ -321,6 +360,13 @@ void frmTabulet::connectDocument()
             &DataFieldBinding::showLoose);
     connect(&m_document.records(), &RecordStore::entryAboutToBeRemoved, this,
             &frmTabulet::entryAboutToBeRemoved);
+    connect(&m_document, &Document::stepShown, this, &frmTabulet::showStep);
+    QUndoStack& history = m_document.history();
+    for (auto changed : {&QUndoStack::canUndoChanged, &QUndoStack::canRedoChanged})
+        connect(&history, changed, this, &frmTabulet::updateHistoryItems);
+    for (auto changed : {&QUndoStack::undoTextChanged, &QUndoStack::redoTextChanged})
+        connect(&history, changed, this, &frmTabulet::updateHistoryItems);
+    updateHistoryItems();
 }
 
 int frmTabulet::selectedPosition() const
@@ -405,6 +451,7 @@ void frmTabulet::lstHeaders_Click()
     const int position = selectedPosition();
     if (position == -1)
         return;
+    m_document.endTyping();
     m_dataField->showRecord(m_document.records().recordIndexAt(position));
 }
 
@@ -437,6 +484,203 @@ void frmTabulet::mnuHeaders_Click()
     const bool entrySelected = selectedPosition() > -1;
     mnuHeadersEditHeader->setEnabled(entrySelected);
     mnuHeadersRemoveHeader->setEnabled(entrySelected);
+    const int position = selectedPosition();
+    mnuHeadersMoveUp->setEnabled(position > 0);
+    mnuHeadersMoveDown->setEnabled(entrySelected && position + 1 < m_document.records().count());
+}
+
+void frmTabulet::mnuHeadersMoveUp_Click()
+{
+    moveSelectedHeader(-1);
+}
+
+void frmTabulet::mnuHeadersMoveDown_Click()
+{
+    moveSelectedHeader(+1);
+}
+
+void frmTabulet::moveSelectedHeader(int by)
+{
+    const int position = selectedPosition();
+    if (position >= 0)
+        selectEntry(m_headerCommands.moveHeader(position, by));
+}
+
+void frmTabulet::selectEntry(int position)
+{
+    const QModelIndex entry = m_document.records().index(position);
+    lstHeaders->selectionModel()->setCurrentIndex(entry, QItemSelectionModel::ClearAndSelect);
+    lstHeaders->scrollTo(entry);
+}
+
+void frmTabulet::showStep(qint32 recordIndex, qsizetype textAt)
+{
+    const int position = recordIndex < 0 ? -1 : m_document.records().positionOf(recordIndex);
+    if (position < 0) {
+        lstHeaders->selectionModel()->clear();
+        return;
+    }
+    if (position != selectedPosition())
+        selectEntry(position);
+    else
+        m_dataField->showRecord(recordIndex);
+    if (textAt >= 0) {
+        m_dataField->placeCursor(textAt);
+        txtDataField->setFocus();
+    }
+}
+
+void frmTabulet::mnuEditUndo_Click()
+{
+    m_document.endTyping();
+    m_document.history().undo();
+}
+
+void frmTabulet::mnuEditRedo_Click()
+{
+    m_document.endTyping();
+    m_document.history().redo();
+}
+
+frmFind& frmTabulet::findWindow()
+{
+    if (m_find == nullptr) {
+        m_find = new frmFind(this);
+        connect(m_find, &frmFind::findRequested, this, &frmTabulet::findMatch);
+        connect(m_find, &frmFind::replaceRequested, this, &frmTabulet::replaceMatch);
+        connect(m_find, &frmFind::replaceAllRequested, this, &frmTabulet::replaceAllMatches);
+    }
+    return *m_find;
+}
+
+void frmTabulet::mnuEditFind_Click()
+{
+    findWindow().showFor(false);
+}
+
+void frmTabulet::mnuEditReplace_Click()
+{
+    findWindow().showFor(true);
+}
+
+void frmTabulet::mnuEditFindNext_Click()
+{
+    if (m_find == nullptr || m_find->options().text.isEmpty())
+        return mnuEditFind_Click();
+    findMatch(false);
+}
+
+void frmTabulet::mnuEditFindPrevious_Click()
+{
+    if (m_find == nullptr || m_find->options().text.isEmpty())
+        return mnuEditFind_Click();
+    findMatch(true);
+}
+
+void frmTabulet::findMatch(bool backwards)
+{
+    const FindOptions options = findWindow().options();
+    if (options.text.isEmpty())
+        return;
+    const FindResult result =
+        Finder(m_document.records(), options).find(searchStart(backwards), backwards);
+    if (!result.match) {
+        m_find->setStatus(tr("Not found."));
+        return;
+    }
+    selectMatch(*result.match);
+    m_find->setStatus(!result.wrapped ? QString()
+                      : backwards     ? tr("Went on from the end of the list.")
+                                      : tr("Went on from the start of the list."));
+}
+
+// After the match found last, while its entry is still selected; else from the selected entry,
+// or from the start of the list.
+TextPlace frmTabulet::searchStart(bool backwards) const
+{
+    const int selected = selectedPosition();
+    if (m_lastMatch && m_lastMatch->place.position == selected) {
+        TextPlace from = m_lastMatch->place;
+        if (!backwards)
+            from.at += m_lastMatch->length;
+        return from;
+    }
+    return {std::max(selected, 0), true, 0};
+}
+
+void frmTabulet::selectMatch(const FoundMatch& match)
+{
+    if (match.place.position != selectedPosition())
+        selectEntry(match.place.position);
+    if (!match.place.inHeader)
+        m_dataField->placeCursor(match.place.at, match.length);
+    m_lastMatch = match;
+}
+
+void frmTabulet::replaceMatch()
+{
+    const FindOptions options = findWindow().options();
+    const int position = selectedPosition();
+    if (!m_lastMatch || m_lastMatch->place.position != position || options.text.isEmpty())
+        return findMatch(false);
+    const FoundMatch match = *std::exchange(m_lastMatch, std::nullopt);
+    const QString replacement = m_find->replacement();
+    RecordStore& records = m_document.records();
+    if (match.place.inHeader) {
+        const QString header =
+            records.headerAt(position).replace(match.place.at, match.length, replacement);
+        if (header.size() > HeaderLimit) {
+            m_find->setStatus(tr("Not replaced: the header would be longer than %1 characters.")
+                                  .arg(HeaderLimit));
+            return;
+        }
+        m_document.renameHeader(position, header);
+    } else {
+        m_document.changeText(records.recordIndexAt(position), match.place.at, match.length,
+                              replacement, Document::TextChange::Replace);
+        m_document.endTyping();
+        refreshDataField();
+    }
+    m_lastMatch = FoundMatch{match.place, replacement.size()};
+    findMatch(false);
+    m_find->setStatus((tr("Replaced 1.") + u' ' + m_find->status()).trimmed());
+}
+
+void frmTabulet::replaceAllMatches()
+{
+    const FindOptions options = findWindow().options();
+    if (options.text.isEmpty())
+        return;
+    const QList<FoundMatch> matches = Finder(m_document.records(), options).findAll();
+    const Document::Replaced done = m_document.replaceAll(matches, m_find->replacement());
+    m_lastMatch.reset();
+    refreshDataField();
+    QString status = tr("Replaced %1.").arg(done.replaced);
+    if (done.refused > 0)
+        status += u' ' + tr("%1 in headers not replaced: the header would be longer than %2 "
+                            "characters.")
+                             .arg(done.refused)
+                             .arg(HeaderLimit);
+    m_find->setStatus(status);
+}
+
+void frmTabulet::refreshDataField()
+{
+    const int position = selectedPosition();
+    if (position >= 0)
+        m_dataField->showRecord(m_document.records().recordIndexAt(position));
+}
+
+void frmTabulet::updateHistoryItems()
+{
+    const QUndoStack& history = m_document.history();
+    const auto named = [](const QString& caption, const QString& step) {
+        return step.isEmpty() ? caption : caption + u' ' + step;
+    };
+    mnuEditUndo->setText(named(tr("&Undo"), history.undoText()));
+    mnuEditRedo->setText(named(tr("&Redo"), history.redoText()));
+    mnuEditUndo->setEnabled(history.canUndo());
+    mnuEditRedo->setEnabled(history.canRedo());
 }
 
 void frmTabulet::cmdNewHeader_Click()
@@ -470,7 +714,11 @@ void frmTabulet::mnuEdit_Click()
 
 void frmTabulet::mnuEditCut_Click()
 {
+    m_document.endTyping();
+    m_dataField->setChangeKind(Document::TextChange::Cut);
     m_clipboardCommands->cut();
+    m_dataField->setChangeKind(Document::TextChange::Typing);
+    m_document.endTyping();
 }
 
 void frmTabulet::mnuEditCopy_Click()
@@ -480,7 +728,11 @@ void frmTabulet::mnuEditCopy_Click()
 
 void frmTabulet::mnuEditPaste_Click()
 {
+    m_document.endTyping();
+    m_dataField->setChangeKind(Document::TextChange::Paste);
     m_clipboardCommands->paste();
+    m_dataField->setChangeKind(Document::TextChange::Typing);
+    m_document.endTyping();
 }
 
 void frmTabulet::mnuSelectAll_Click()
@@ -492,7 +744,7 @@ void frmTabulet::Toolbar1_ButtonClick(const QString& key)
 {
     // The buttons run the menu handlers directly, whether or not the menu item is enabled.
     using Handler = void (frmTabulet::*)();
-    static const std::array<std::pair<QLatin1String, Handler>, 8> handlers{{
+    static const std::array<std::pair<QLatin1String, Handler>, 10> handlers{{
         {QLatin1String("tbrFileNew"), &frmTabulet::mnuFileNewItem_Click},
         {QLatin1String("tbrFileOpen"), &frmTabulet::mnuFileOpenItem_Click},
         {QLatin1String("tbrFileSave"), &frmTabulet::mnuFileSaveItem_Click},
@@ -501,6 +753,8 @@ void frmTabulet::Toolbar1_ButtonClick(const QString& key)
         {QLatin1String("tbrCopy"), &frmTabulet::mnuEditCopy_Click},
         {QLatin1String("tbrPaste"), &frmTabulet::mnuEditPaste_Click},
         {QLatin1String("tbrPreferences"), &frmTabulet::mnuFilePreferences_Click},
+        {QLatin1String("tbrUndo"), &frmTabulet::mnuEditUndo_Click},
+        {QLatin1String("tbrRedo"), &frmTabulet::mnuEditRedo_Click},
     }};
     for (const auto& [buttonKey, handler] : handlers) {
         if (key == buttonKey) {
@@ -524,7 +778,8 @@ bool frmTabulet::eventFilter(QObject* watched, QEvent* event)
         watched == lstHeaders->viewport() || watched == txtDataField->viewport();
     if (overControl && (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
                         event->type() == QEvent::Drop)) {
-        if (takeFileDrop(static_cast<QDropEvent*>(event)))
+        if (takeFileDrop(static_cast<QDropEvent*>(event)) ||
+            takeEntryDrop(static_cast<QDropEvent*>(event)))
             return true;
     }
     if (watched == lstHeaders->viewport()) {
@@ -545,10 +800,12 @@ bool frmTabulet::eventFilter(QObject* watched, QEvent* event)
         // The field's own Cut, Copy and Paste would put LF line ends on the clipboard; the
         // keys do what the Edit menu does.
         const auto* key = static_cast<QKeyEvent*>(event);
-        const std::array<std::pair<QKeySequence::StandardKey, void (frmTabulet::*)()>, 3> edits{
+        const std::array<std::pair<QKeySequence::StandardKey, void (frmTabulet::*)()>, 5> edits{
             {{QKeySequence::Cut, &frmTabulet::mnuEditCut_Click},
              {QKeySequence::Copy, &frmTabulet::mnuEditCopy_Click},
-             {QKeySequence::Paste, &frmTabulet::mnuEditPaste_Click}}};
+             {QKeySequence::Paste, &frmTabulet::mnuEditPaste_Click},
+             {QKeySequence::Undo, &frmTabulet::mnuEditUndo_Click},
+             {QKeySequence::Redo, &frmTabulet::mnuEditRedo_Click}}};
         for (const auto& [standardKey, handler] : edits) {
             if (key->matches(standardKey)) {
                 (this->*handler)();
@@ -610,6 +867,31 @@ QStringList localFiles(const QMimeData* data)
 }
 
 } // namespace
+
+// An entry dragged within the list goes where it is let go: above the entry under the pointer,
+// or last below the entries. The list itself is never asked to move or remove rows.
+bool frmTabulet::takeEntryDrop(QDropEvent* event)
+{
+    if (event->source() != lstHeaders)
+        return false;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    if (event->type() != QEvent::Drop)
+        return true;
+    const int from = selectedPosition();
+    const QModelIndex under = lstHeaders->indexAt(event->position().toPoint());
+    int to = under.isValid() ? under.row() : m_document.records().count();
+    if (under.isValid() && event->position().y() > lstHeaders->visualRect(under).center().y())
+        ++to;
+    if (from < 0)
+        return true;
+    // Taking the entry out moves every entry below it up by one.
+    if (to > from)
+        --to;
+    m_document.moveHeader(from, to);
+    selectEntry(to);
+    return true;
+}
 
 // Accepts a drag that brings files; on the drop, opens them. False for anything else.
 bool frmTabulet::takeFileDrop(QDropEvent* event)

@@ -5,6 +5,7 @@
 #include "editing/HeaderCommands.h"
 #include "mainwindow/ClipboardCommands.h"
 #include "mainwindow/DataFieldBinding.h"
+#include "mainwindow/frmFind.h"
 #include "platform/Services.h"
 #include "print/PrintCommand.h"
 
@@ -84,6 +85,30 @@ private:
     void mnuHeadersRemoveHeader_Click();
 
     void mnuEdit_Click();
+    void mnuEditUndo_Click();
+    void mnuEditRedo_Click();
+    void mnuEditFind_Click();
+    void mnuEditFindNext_Click();
+    void mnuEditFindPrevious_Click();
+    void mnuEditReplace_Click();
+    void mnuHeadersMoveUp_Click();
+    void mnuHeadersMoveDown_Click();
+    void moveSelectedHeader(int by);
+    // After a step was taken back or done again: selects the record it changed and shows
+    // where in its text.
+    void showStep(qint32 recordIndex, qsizetype textAt);
+    void selectEntry(int position);
+    void updateHistoryItems();
+    frmFind& findWindow();
+    void findMatch(bool backwards);
+    TextPlace searchStart(bool backwards) const;
+    void selectMatch(const FoundMatch& match);
+    void replaceMatch();
+    void replaceAllMatches();
+    // The data field shows its record again after a change made outside it.
+    void refreshDataField();
+    // A header list entry dragged to another place in the list.
+    bool takeEntryDrop(QDropEvent* event);
     void mnuEditCut_Click();
     void mnuEditCopy_Click();
     void mnuEditPaste_Click();
@@ -106,6 +131,9 @@ private:
     bool m_closeConfirmed = false;
     // Once the user has removed the settings, closing the window does not store its place anew.
     bool m_settingsRemoved = false;
+    frmFind* m_find = nullptr;
+    // The match Find selected last, while it is still what is selected.
+    std::optional<FoundMatch> m_lastMatch;
     // The files of the drag under way.
     QStringList m_draggedFiles;
 
@@ -132,6 +160,14 @@ private:
     QAction* mnuEditCopy = nullptr;
     QAction* mnuEditPaste = nullptr;
     QAction* mnuSelectAll = nullptr;
+    QAction* mnuEditUndo = nullptr;
+    QAction* mnuEditRedo = nullptr;
+    QAction* mnuEditFind = nullptr;
+    QAction* mnuEditFindNext = nullptr;
+    QAction* mnuEditFindPrevious = nullptr;
+    QAction* mnuEditReplace = nullptr;
+    QAction* mnuHeadersMoveUp = nullptr;
+    QAction* mnuHeadersMoveDown = nullptr;
     QMenu* mnuHeaders = nullptr;
     QAction* mnuHeadersNewHeader = nullptr;
     QAction* mnuHeadersRemoveHeader = nullptr;

@@ -25,6 +25,6 @@ for size in 32 48 64 128 256; do
 done
 render src/tabulet-16.svg 16 tabulet-16.png
 
-for name in new open save cut copy paste preferences print; do
+for name in new open save cut copy paste preferences print undo redo; do
     render "src/$name.svg" 16 "$name.png"
 done

@@ -107,6 +107,10 @@ private Q_SLOTS:
             // The field's own keys do what the menu does.
             {"Ctrl+X", "|ac|b"},
             {"Ctrl+V", "|aclipc|clip"},
+            // Undo takes the typing back wherever the focus is, the field's own keys included.
+            {"mnuEditUndo", "||clip"},
+            {"Ctrl+Z", "||clip"},
+            {"mnuEditRedo", "|abc|clip"},
             {"mnuHeadersNewHeader", "New Header|abc|clip"},
             {"mnuHeadersEditHeader", "Edit Header|abc|clip"},
             {"mnuHeadersRemoveHeader", "Remove Header|abc|clip"},
@@ -123,6 +127,7 @@ private Q_SLOTS:
             {"tbrCopy", "|abc|b"},
             {"tbrPaste", "|aclipc|clip"},
             {"tbrPreferences", "preferences|abc|clip"},
+            {"tbrUndo", "||clip"},
             {"sep", "|abc|clip"}};
         for (const auto& [control, outcome] : rows)
             QTest::newRow(control) << control << outcome;
@@ -251,6 +256,29 @@ private Q_SLOTS:
         const QString expected = fieldText();
         const QByteArray text = expected.isEmpty() ? "" : "\r\n" + expected.toLatin1();
         QCOMPARE(saved(), "{\r\n\"a" + text + "\"\r\n\"b\"\r\n}\r\n");
+    }
+
+    // Undo selects the record it changed and names the step; Move Down keeps the entry selected
+    // and the file is saved in the new order.
+    void undoAndMove()
+    {
+        open("{\r\n\"a\r\none\"\r\n\"b\r\ntwo\"\r\n\"c\"\r\n}\r\n");
+        select(1);
+        QTest::keyClicks(m_field, QStringLiteral("xy"));
+        select(0);
+        QCOMPARE(child("mnuEditUndo")->text(), "&Undo Typing");
+        child("mnuEditUndo")->trigger();
+        QCOMPARE(m_list->currentIndex().row(), 1);
+        QCOMPARE(m_field->toPlainText(), "two");
+        QCOMPARE(child("mnuEditRedo")->text(), "&Redo Typing");
+        QVERIFY(!child("mnuEditUndo")->isEnabled());
+        child("mnuHeadersMoveDown")->trigger();
+        child("mnuHeadersMoveDown")->trigger(); // at the end: stays
+        QCOMPARE(m_list->selectionModel()->selectedRows().value(0).row(), 2);
+        QCOMPARE(m_field->toPlainText(), "two");
+        QCOMPARE(saved(), QByteArray("{\r\n\"a\r\none\"\r\n\"c\"\r\n\"b\r\ntwo\"\r\n}\r\n"));
+        child("mnuEditUndo")->trigger();
+        QCOMPARE(m_list->selectionModel()->selectedRows().value(0).row(), 1);
     }
 
     // Open Recent lists the files opened, newest first, numbered, with their paths as tool

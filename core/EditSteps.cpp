@@ -1,0 +1,170 @@
+#include "core/EditSteps.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("Document", text);
+}
+
+} // namespace
+
+RecordStep::RecordStep(RecordStore& records, StepShown shown, const QString& name,
+                       QUndoCommand* parent)
+    : QUndoCommand(name, parent), m_records(records), m_shown(std::move(shown))
+{}
+
+void RecordStep::show(const StepMark& mark)
+{
+    if (m_shown)
+        m_shown(mark);
+}
+
+TextStep::TextStep(RecordStore& records, StepShown shown, const QString& name, qint32 recordIndex,
+                   Piece piece, int typingRun, QUndoCommand* parent)
+    : RecordStep(records, std::move(shown), name, parent),
+      m_recordIndex(recordIndex), m_pieces{std::move(piece)}, m_typingRun(typingRun)
+{}
+
+bool TextStep::mergeWith(const QUndoCommand* other)
+{
+    const auto* next = static_cast<const TextStep*>(other);
+    if (next->m_recordIndex != m_recordIndex || next->m_typingRun != m_typingRun)
+        return false;
+    const Piece& piece = next->m_pieces.constFirst();
+    Piece& last = m_pieces.last();
+    // Characters typed one after another make one piece, so do characters deleted backwards.
+    if (piece.removed.isEmpty() && last.removed.isEmpty() &&
+        piece.at == last.at + last.added.size()) {
+        last.added += piece.added;
+    } else if (piece.added.isEmpty() && last.added.isEmpty() &&
+               piece.at + piece.removed.size() == last.at) {
+        last.removed.prepend(piece.removed);
+        last.at = piece.at;
+    } else {
+        m_pieces.append(piece);
+    }
+    return true;
+}
+
+void TextStep::redo()
+{
+    for (const Piece& piece : std::as_const(m_pieces))
+        m_records.replaceInText(m_recordIndex, piece.at, piece.removed.size(), piece.added);
+    if (m_done)
+        show({m_recordIndex, m_pieces.constLast().at + m_pieces.constLast().added.size()});
+    m_done = true;
+}
+
+void TextStep::undo()
+{
+    for (auto piece = m_pieces.crbegin(); piece != m_pieces.crend(); ++piece)
+        m_records.replaceInText(m_recordIndex, piece->at, piece->added.size(), piece->removed);
+    show({m_recordIndex, m_pieces.constFirst().at + m_pieces.constFirst().removed.size()});
+}
+
+AddEntryStep::AddEntryStep(RecordStore& records, StepShown shown, const QString& header)
+    : RecordStep(records, std::move(shown), tr("New Header")), m_header(header)
+{}
+
+void AddEntryStep::redo()
+{
+    if (!m_done) {
+        // The document adds only while record indices are left.
+        m_records.addRecord(m_header);
+        m_position = m_records.count() - 1;
+        m_entry = m_records.entryAt(m_position);
+        m_done = true;
+        return;
+    }
+    m_records.insertEntry(m_position, m_entry);
+    show({m_entry.recordIndex, -1});
+}
+
+void AddEntryStep::undo()
+{
+    m_records.removeAt(m_position);
+    show({-1, -1});
+}
+
+RenameEntryStep::RenameEntryStep(RecordStore& records, StepShown shown, int position,
+                                 const QString& header, QUndoCommand* parent)
+    : RecordStep(records, std::move(shown), tr("Rename Header"), parent), m_position(position),
+      m_header(header), m_before(records.entryAt(position))
+{}
+
+void RenameEntryStep::redo()
+{
+    m_records.renameAt(m_position, m_header);
+    if (m_done)
+        show({m_before.recordIndex, -1});
+    m_done = true;
+}
+
+void RenameEntryStep::undo()
+{
+    m_records.replaceEntry(m_position, m_before);
+    show({m_before.recordIndex, -1});
+}
+
+RemoveEntryStep::RemoveEntryStep(RecordStore& records, StepShown shown, int position)
+    : RecordStep(records, std::move(shown), tr("Remove Header")), m_position(position),
+      m_entry(records.entryAt(position))
+{}
+
+void RemoveEntryStep::redo()
+{
+    m_text = m_records.recordText(m_entry.recordIndex);
+    m_records.setRecordText(m_entry.recordIndex, QString());
+    m_records.removeAt(m_position);
+    if (m_done)
+        show({-1, -1});
+    m_done = true;
+}
+
+void RemoveEntryStep::undo()
+{
+    m_records.setRecordText(m_entry.recordIndex, m_text);
+    m_records.insertEntry(m_position, m_entry);
+    m_text.clear();
+    show({m_entry.recordIndex, -1});
+}
+
+MoveEntryStep::MoveEntryStep(RecordStore& records, StepShown shown, int from, int to)
+    : RecordStep(records, std::move(shown), tr("Move Header")), m_from(from), m_to(to)
+{}
+
+void MoveEntryStep::redo()
+{
+    m_records.moveEntry(m_from, m_to);
+    if (m_done)
+        show({m_records.recordIndexAt(m_to), -1});
+    m_done = true;
+}
+
+void MoveEntryStep::undo()
+{
+    m_records.moveEntry(m_to, m_from);
+    show({m_records.recordIndexAt(m_from), -1});
+}
+
+CompoundStep::CompoundStep(RecordStore& records, StepShown shown, const QString& name,
+                           StepMark mark)
+    : RecordStep(records, std::move(shown), name), m_mark(mark)
+{}
+
+void CompoundStep::redo()
+{
+    QUndoCommand::redo();
+    if (m_done)
+        show(m_mark);
+    m_done = true;
+}
+
+void CompoundStep::undo()
+{
+    QUndoCommand::undo();
+    show(m_mark);
+}

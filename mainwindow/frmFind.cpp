@@ -1,0 +1,112 @@
+#include "mainwindow/frmFind.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+enum LookIn { HeadersAndTexts, HeadersOnly, TextsOnly };
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* made = new QPushButton(caption, parent);
+    made->setObjectName(QLatin1String(name));
+    made->setAutoDefault(false);
+    return made;
+}
+
+} // namespace
+
+frmFind::frmFind(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmFind"));
+    setWindowTitle(tr("Find"));
+    txtFind = new QLineEdit(this);
+    txtFind->setObjectName(QStringLiteral("txtFind"));
+    txtReplace = new QLineEdit(this);
+    txtReplace->setObjectName(QStringLiteral("txtReplace"));
+    chkMatchCase = new QCheckBox(tr("Match &case"), this);
+    chkMatchCase->setObjectName(QStringLiteral("chkMatchCase"));
+    chkWholeWords = new QCheckBox(tr("&Whole words"), this);
+    chkWholeWords->setObjectName(QStringLiteral("chkWholeWords"));
+    cboLookIn = new QComboBox(this);
+    cboLookIn->setObjectName(QStringLiteral("cboLookIn"));
+    cboLookIn->addItems({tr("Headers and texts"), tr("Headers"), tr("Texts")});
+    lblStatus = new QLabel(this);
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+
+    auto* fields = new QFormLayout;
+    fields->addRow(tr("F&ind:"), txtFind);
+    lblReplace = new QLabel(tr("Re&place with:"), this);
+    lblReplace->setBuddy(txtReplace);
+    fields->addRow(lblReplace, txtReplace);
+    fields->addRow(tr("&Look in:"), cboLookIn);
+    fields->addRow(QString(), chkMatchCase);
+    fields->addRow(QString(), chkWholeWords);
+    fields->addRow(QString(), lblStatus);
+
+    cmdFindNext = button(this, "cmdFindNext", tr("Find &Next"));
+    cmdFindNext->setDefault(true);
+    cmdFindPrevious = button(this, "cmdFindPrevious", tr("Find Pre&vious"));
+    cmdReplace = button(this, "cmdReplace", tr("&Replace"));
+    cmdReplaceAll = button(this, "cmdReplaceAll", tr("Replace &All"));
+    cmdClose = button(this, "cmdClose", tr("Close"));
+    auto* buttons = new QVBoxLayout;
+    for (QPushButton* each : {cmdFindNext, cmdFindPrevious, cmdReplace, cmdReplaceAll, cmdClose})
+        buttons->addWidget(each);
+    buttons->addStretch();
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(fields, 1);
+    layout->addLayout(buttons);
+
+    connect(cmdFindNext, &QPushButton::clicked, this, [this] { Q_EMIT findRequested(false); });
+    connect(cmdFindPrevious, &QPushButton::clicked, this, [this] { Q_EMIT findRequested(true); });
+    connect(cmdReplace, &QPushButton::clicked, this, &frmFind::replaceRequested);
+    connect(cmdReplaceAll, &QPushButton::clicked, this, &frmFind::replaceAllRequested);
+    connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+    connect(txtFind, &QLineEdit::textChanged, lblStatus, &QLabel::clear);
+}
+
+void frmFind::showFor(bool replacing)
+{
+    setWindowTitle(replacing ? tr("Replace") : tr("Find"));
+    for (QWidget* part :
+         std::initializer_list<QWidget*>{lblReplace, txtReplace, cmdReplace, cmdReplaceAll})
+        part->setVisible(replacing);
+    lblStatus->clear();
+    adjustSize();
+    show();
+    raise();
+    activateWindow();
+    txtFind->setFocus();
+    txtFind->selectAll();
+}
+
+FindOptions frmFind::options() const
+{
+    const int lookIn = cboLookIn->currentIndex();
+    return {txtFind->text(), chkMatchCase->isChecked(), chkWholeWords->isChecked(),
+            lookIn != TextsOnly, lookIn != HeadersOnly};
+}
+
+QString frmFind::replacement() const
+{
+    return txtReplace->text();
+}
+
+void frmFind::setStatus(const QString& text)
+{
+    lblStatus->setText(text);
+}
+
+QString frmFind::status() const
+{
+    return lblStatus->text();
+}
