@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace {
@@ -82,6 +83,8 @@ void frmFind::showFor(bool replacing)
         part->setVisible(replacing);
     lblStatus->clear();
     adjustSize();
+    if (!isVisible())
+        placeBesideOwner();
     show();
     raise();
     activateWindow();
@@ -109,4 +112,17 @@ void frmFind::setStatus(const QString& text)
 QString frmFind::status() const
 {
     return lblStatus->text();
+}
+
+// Beside the main window rather than over the list and the field it searches, where the
+// screen has room for it.
+void frmFind::placeBesideOwner()
+{
+    const QWidget* owner = parentWidget();
+    if (owner == nullptr || owner->screen() == nullptr)
+        return;
+    const QRect room = owner->screen()->availableGeometry();
+    const QPoint beside = owner->frameGeometry().topRight() + QPoint(8, 0);
+    if (room.contains(QRect(beside, frameGeometry().size())))
+        move(beside);
 }

@@ -33,6 +33,8 @@ Q_SIGNALS:
     void replaceAllRequested();
 
 private:
+    void placeBesideOwner();
+
     QLineEdit* txtFind;
     QLineEdit* txtReplace;
     QLabel* lblReplace;

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Editing as in every editor, through the real keys: typing taken back with Ctrl+Z and done
+# again with Ctrl+Shift+Z, a word found with Ctrl+F and F3, a record moved with
+# Ctrl+Shift+Down, and the saved file holding exactly that.
+source "$(dirname "$0")/lib.sh"
+e2e_begin "$@"
+
+printf '{\r\n"Alpha\r\nred fox"\r\n"Beta\r\nblue fox"\r\n"Gamma"\r\n}\r\n' >"$WORK/files/Notes.DF"
+start_tabulet Notes.DF
+wait_caption "$MAIN_WINDOW" "Tabulet 1.0 - Notes.DF"
+focus "$MAIN_WINDOW"
+xdotool mousemove --window "$MAIN_WINDOW" 40 81 click 1 mousemove --window "$MAIN_WINDOW" 100 250 click 1
+keys ctrl+End
+type_text " jumps"
+keys ctrl+z
+keys ctrl+shift+z
+keys ctrl+z
+
+# The second "fox" is in Beta: F3 goes on from the first.
+keys ctrl+f
+find_window=$(wait_window '^Find$')
+focus "$find_window"
+type_text "fox"
+keys Return
+keys Escape
+wait_window_gone '^Find$'
+focus "$MAIN_WINDOW"
+keys F3
+keys ctrl+shift+Down
+keys ctrl+s
+expect_bytes "$WORK/files/Notes.DF" \
+    '{\r\n"Alpha\r\nred fox"\r\n"Gamma"\r\n"Beta\r\nblue fox"\r\n}\r\n'
+focus "$MAIN_WINDOW"
+keys alt+f x
+in_window '^Save Current\?$' "" alt+n
+expect_exit
+echo "passed"
