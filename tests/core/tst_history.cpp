@@ -103,7 +103,7 @@ private Q_SLOTS:
             << "Alpha|one two\r\nthree, Beta|, Gamma|afour"
             << "Typing";
         QTest::newRow("mixed, undone to the start")
-            << "type 0 3 !; remove 1; move 0 1; add Z; type 3 0 zz; undo; undo; undo; undo; undo"
+            << "type 0 3 !; remove 1; move 0 1; add Z; type 2 0 zz; undo; undo; undo; undo; undo"
             << sample << "";
         QTest::newRow("mixed, undone and redone")
             << "type 0 3 !; remove 1; move 0 1; undo; undo; undo; redo; redo; redo"

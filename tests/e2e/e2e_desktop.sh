@@ -28,12 +28,14 @@ drag_to_list() {
     eval "$(xdotool getwindowgeometry --shell "$MAIN_WINDOW")"
     timeout "$STEP_SECONDS" xdotool mousemove --window "$source_window" 30 30 mousedown 1
     for step in 1 2 3 4 5; do
-        sleep 0.3
+        sleep 0.5
         xdotool mousemove $((630 - (630 - X - 130) * step / 5)) $((530 - (530 - Y - 100) * step / 5))
     done
-    for _ in 1 2 3; do sleep 0.3; xdotool mousemove_relative 1 1; done
+    for _ in 1 2 3; do sleep 0.5; xdotool mousemove_relative 1 1; done
+    sleep 0.5
     xdotool mouseup 1
-    sleep 1
+    # Under the sanitizers the question can take a few seconds to come.
+    STEP_SECONDS=8 wait_until xdotool search --onlyvisible --name '^Save Current\?$' >/dev/null 2>&1 || true
     stop "$probe"
 }
 for attempt in 1 2 3; do
