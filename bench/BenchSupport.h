@@ -1,6 +1,9 @@
 #pragma once
 
 // What the benchmarks share: sample text and timing of a figure beside its baseline.
+#include "core/Document.h"
+#include "core/RecordStore.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -47,6 +50,21 @@ inline QString randomWords(QRandomGenerator& random, int length)
             words += QChar(uchar(letters[random.bounded(int(sizeof letters) - 1)]));
     }
     return words;
+}
+
+// `count` records typed into a document: a header of 4 to 21 characters and up to six lines of
+// text, about 125 bytes a record once written.
+inline void typeSampleRecords(Document& document, int count)
+{
+    QRandomGenerator random(1);
+    RecordStore& records = document.records();
+    for (int i = 0; i < count; ++i) {
+        const qint32 index = *records.addRecord(randomWords(random, 4 + random.bounded(18)));
+        QStringList lines;
+        for (int line = random.bounded(7); line > 0; --line)
+            lines << randomWords(random, random.bounded(58));
+        records.setRecordText(index, lines.join(u"\r\n"));
+    }
 }
 
 // Milliseconds, the median of `runs` runs of each side. The two sides take turns, each going

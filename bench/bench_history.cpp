@@ -18,17 +18,8 @@ constexpr int Runs = 21;
 
 QByteArray sampleFile()
 {
-    QRandomGenerator random(1);
     Document document;
-    RecordStore& records = document.records();
-    for (int i = 0; i < Records; ++i) {
-        const qint32 index = *records.addRecord(bench::randomWords(random, 4 + random.bounded(18)));
-        QStringList lines;
-        for (int count = random.bounded(7); count > 0; --count)
-            lines << bench::randomWords(random, random.bounded(58));
-        records.setRecordText(index, lines.join(u"\r\n"));
-    }
-    QByteArray bytes;
+    bench::typeSampleRecords(document, Records);
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("sample.DF"));
     if (!document.writeFile(path, {}).isEmpty())

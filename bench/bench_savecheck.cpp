@@ -22,19 +22,6 @@ constexpr int Runs = 21;
 constexpr double Goal = 0.5;
 const TransferHeader Header{QStringLiteral("1"), QStringLiteral("%%HP: T(3)A(D)F(.);")};
 
-void type(Document& document)
-{
-    QRandomGenerator random(1);
-    RecordStore& records = document.records();
-    for (int i = 0; i < Records; ++i) {
-        const qint32 index = *records.addRecord(bench::randomWords(random, 4 + random.bounded(18)));
-        QStringList lines;
-        for (int count = random.bounded(7); count > 0; --count)
-            lines << bench::randomWords(random, random.bounded(58));
-        records.setRecordText(index, lines.join(u"\r\n"));
-    }
-}
-
 void measure(const char* name, Document& document, const QString& path)
 {
     bool clean = true;
@@ -64,7 +51,7 @@ int main(int argc, char** argv)
     const QString readPath = folder.filePath(QStringLiteral("read.DF"));
 
     Document typed;
-    type(typed);
+    bench::typeSampleRecords(typed, Records);
     if (const QString failure = typed.writeFile(typedPath, Header); !failure.isEmpty())
         qFatal("cannot write %s: %s", qPrintable(typedPath), qPrintable(failure));
     const FileContents contents = readWholeFile(typedPath);

@@ -62,19 +62,25 @@ DocumentCommands::DocumentCommands(Document& document, const Services& services)
 
 void DocumentCommands::newDocument()
 {
+    clearAfterAsking();
+}
+
+// New, and Open before it reads: a document with content is offered for saving first. Whether
+// the document is now empty and the command may go on.
+bool DocumentCommands::clearAfterAsking()
+{
     if (!m_document.hasContent())
-        return;
-    if (offerToSave(tr("Do you want to save the current contents?")))
-        m_document.clear();
+        return true;
+    if (!offerToSave(tr("Do you want to save the current contents?")))
+        return false;
+    m_document.clear();
+    return true;
 }
 
 void DocumentCommands::open()
 {
-    if (m_document.hasContent()) {
-        if (!offerToSave(tr("Do you want to save the current contents?")))
-            return;
-        m_document.clear();
-    }
+    if (!clearAfterAsking())
+        return;
     const std::optional<FileChoice> choice = m_services.fileDialogs.openFile(
         m_owner, DataFileFilter, preferences::workingDirectory(m_services.settings));
     if (!choice)
@@ -119,11 +125,8 @@ void DocumentCommands::openDropped(const QStringList& paths)
 // As Open goes on once its dialog has chosen `path`.
 void DocumentCommands::openChosenFile(const QString& path)
 {
-    if (m_document.hasContent()) {
-        if (!offerToSave(tr("Do you want to save the current contents?")))
-            return;
-        m_document.clear();
-    }
+    if (!clearAfterAsking())
+        return;
     const QFileInfo info(path);
     m_document.dlgFileOpen = {info.absoluteFilePath(), info.fileName()};
     readChosenFile(m_document.dlgFileOpen.fileName, m_document.dlgFileOpen.fileTitle);

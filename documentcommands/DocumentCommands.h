@@ -42,6 +42,7 @@ public:
 
 private:
     bool offerToSave(const QString& question);
+    bool clearAfterAsking();
     void openChosenFile(const QString& path);
     void readChosenFile(const QString& fileName, const QString& fileTitle);
     bool writeDocument(const QString& path);

@@ -14,8 +14,8 @@ RecentFilesMenu::RecentFilesMenu(QMenu& fileMenu, QAction* before, RecentFiles& 
     m_menu->setToolTipsVisible(true);
     m_menu->menuAction()->setObjectName(QStringLiteral("mnuFileRecentItem"));
     fileMenu.insertMenu(before, m_menu);
+    // Built when the File menu opens, not at start-up: the list is read from the settings.
     connect(&fileMenu, &QMenu::aboutToShow, this, &RecentFilesMenu::rebuild);
-    rebuild();
 }
 
 void RecentFilesMenu::rebuild()
