@@ -28,6 +28,12 @@ QVariant RecordStore::data(const QModelIndex& index, int role) const
     return QVariant();
 }
 
+Qt::ItemFlags RecordStore::flags(const QModelIndex& index) const
+{
+    const Qt::ItemFlags flags = QAbstractListModel::flags(index);
+    return index.isValid() ? flags | Qt::ItemIsDragEnabled : flags;
+}
+
 RecordPiece RecordStore::headerPieceAt(int position) const
 {
     const Entry& entry = m_entries.at(position);

@@ -46,6 +46,8 @@ public:
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    // Entries can be dragged to another place in the list; the window moves them.
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     int count() const { return static_cast<int>(m_entries.size()); }
     QString headerAt(int position) const { return headerPieceAt(position).toString(); }

@@ -139,7 +139,6 @@ void frmTabulet::createControls(QWidget* client)
     // An entry can be dragged to another place in the list.
     lstHeaders->setDragEnabled(true);
     lstHeaders->setDragDropMode(QAbstractItemView::DragDrop);
-    lstHeaders->setDropIndicatorShown(true);
 
     txtDataField = new QPlainTextEdit(client);
     txtDataField->setObjectName(QStringLiteral("txtDataField"));

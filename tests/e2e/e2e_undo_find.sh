@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Editing as in every editor, through the real keys: typing taken back with Ctrl+Z and done
 # again with Ctrl+Shift+Z, a word found with Ctrl+F and F3, a record moved with
-# Ctrl+Shift+Down, and the saved file holding exactly that.
+# Ctrl+Shift+Down and another dragged with the mouse, and the saved file holding exactly that.
 source "$(dirname "$0")/lib.sh"
 e2e_begin "$@"
 
@@ -30,6 +30,18 @@ keys ctrl+shift+Down
 keys ctrl+s
 expect_bytes "$WORK/files/Notes.DF" \
     '{\r\n"Alpha\r\nred fox"\r\n"Gamma"\r\n"Beta\r\nblue fox"\r\n}\r\n'
+
+# Alpha, the first entry, dragged below the last one.
+xdotool mousemove --window "$MAIN_WINDOW" 40 81 mousedown 1
+for y in 85 90 95 100 105 110 115 120 125; do
+    sleep 0.2
+    xdotool mousemove --window "$MAIN_WINDOW" 40 "$y"
+done
+sleep 0.4
+xdotool mouseup 1
+keys ctrl+s
+expect_bytes "$WORK/files/Notes.DF" \
+    '{\r\n"Gamma"\r\n"Beta\r\nblue fox"\r\n"Alpha\r\nred fox"\r\n}\r\n'
 focus "$MAIN_WINDOW"
 keys alt+f x
 in_window '^Save Current\?$' "" alt+n
