@@ -21,6 +21,9 @@ Reception receivePiece(const RecordPiece& piece, int mode)
 void addProblems(QList<CalculatorProblem>& problems, int position, bool inHeader,
                  const Reception& reception)
 {
+    if (std::max({reception.doubleQuote, reception.notOnCalculator, reception.strayBackslash,
+                  reception.codeBeyondMode}) < 0)
+        return;
     using Kind = CalculatorProblem::Kind;
     const std::pair<Kind, qsizetype> found[] = {
         {Kind::DoubleQuote, reception.doubleQuote},

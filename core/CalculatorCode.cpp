@@ -3,6 +3,9 @@
 #include <QCoreApplication>
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
+#include <numeric>
 
 namespace calculator {
 namespace {
@@ -151,41 +154,31 @@ template <typename Char> CodeRead readCode(const Char* p, qsizetype left, int hi
     return {};
 }
 
-// Characters are looked at this many at a time where most of them need nothing; the compiler
-// turns each block into a few vector steps.
-constexpr qsizetype Block = 32;
+// Characters are looked at a chunk at a time where most of them need nothing: the compiler
+// turns each chunk into a few vector steps, which mark the characters that need a closer look
+// with a byte of ones each. The first mark is then found in two words rather than one by one.
+// Whether the mode reads codes is known at compile time, so that the steps compare with
+// constants only.
+constexpr int Chunk = 16;
+using Marks = std::array<unsigned char, Chunk>;
 
-// What the view shows otherwise than the store holds it: 31, 127 to 159, and in a mode that
-// reads codes a backslash. `codeStart` is the backslash, or 31 again where there are no codes.
-inline bool shownOtherwise(char16_t c, char16_t codeStart)
+int firstMark(const Marks& marks)
 {
-    return (c == 31) | (unsigned(c - 127) <= 159u - 127u) | (c == codeStart);
+    quint64 low;
+    quint64 high;
+    std::memcpy(&low, marks.data(), 8);
+    std::memcpy(&high, marks.data() + 8, 8);
+    if ((low | high) == 0)
+        return Chunk;
+    if constexpr (std::endian::native == std::endian::little)
+        return low != 0 ? std::countr_zero(low) / 8 : 8 + std::countr_zero(high) / 8;
+    else
+        return int(std::find(marks.begin(), marks.end(), 0xFF) - marks.begin());
 }
 
-qsizetype nextShownOtherwise(const char16_t* p, qsizetype at, qsizetype n, char16_t codeStart)
+unsigned char mark(bool marked)
 {
-    for (; at + Block <= n; at += Block) {
-        unsigned found = 0;
-        for (qsizetype k = 0; k < Block; ++k)
-            found |= shownOtherwise(p[at + k], codeStart);
-        if (found)
-            break;
-    }
-    while (at < n && !shownOtherwise(p[at], codeStart))
-        ++at;
-    return at;
-}
-
-// A character that came from a code. CR and LF need care: the view takes CR LF for a line end,
-// which the calculator receives as one LF, so a CR and an LF that the calculator holds as two
-// characters are shown with a line end after the CR instead.
-void appendFromCode(QString& shown, int code, char16_t next)
-{
-    if (code == u'\n' && shown.endsWith(u'\r'))
-        shown.append(u'\r');
-    shown.append(glyph(code));
-    if (code == u'\r' && next == u'\n')
-        shown.append(u'\r');
+    return static_cast<unsigned char>(-int(marked));
 }
 
 template <typename Char> bool beyondLatin1(Char c)
@@ -196,70 +189,197 @@ template <typename Char> bool beyondLatin1(Char c)
         return c > 0xFF;
 }
 
+// What the view shows otherwise than the store holds it: 31, 127 to 159, and in a mode that
+// reads codes a backslash.
+template <bool Codes, typename Char> bool shownOtherwise(Char c)
+{
+    return (c == 31) | (Char(c - 127) <= Char(159 - 127)) | (Codes && c == Backslash);
+}
+
+// Copies characters to the view's text up to the first one shown otherwise; how many. The two
+// never overlap, which lets the compiler copy in vector steps.
+template <bool Codes, typename Char>
+qsizetype copyPlain(char16_t* __restrict out, const Char* __restrict in, qsizetype n)
+{
+    qsizetype at = 0;
+    for (; at + Chunk <= n; at += Chunk) {
+        Marks marks;
+        // Left as a loop, a chunk of text of its own would be copied by a call to memmove.
+        if constexpr (sizeof(Char) == sizeof(char16_t))
+            std::memcpy(out + at, in + at, sizeof(char16_t) * Chunk);
+        for (int k = 0; k < Chunk; ++k) {
+            if constexpr (sizeof(Char) == 1)
+                out[at + k] = in[at + k];
+            marks[k] = mark(shownOtherwise<Codes>(in[at + k]));
+        }
+        if (const int first = firstMark(marks); first < Chunk)
+            return at + first;
+    }
+    for (; at < n && !shownOtherwise<Codes>(in[at]); ++at)
+        out[at] = in[at];
+    return at;
+}
+
+// The view's text, written straight into its string. Nothing shows as more characters than the
+// file spells it, but for a byte 129, the one character that shows as two.
+template <bool Codes, typename Char> QString shownWith(const Char* p, qsizetype n, int highest)
+{
+    QString shown(n, Qt::Uninitialized);
+    char16_t* begin = reinterpret_cast<char16_t*>(shown.data());
+    char16_t* out = begin;
+    // At every step there is room for what is left of the text, each character as one.
+    const auto makeRoom = [&](qsizetype at) {
+        const qsizetype written = out - begin;
+        if (shown.size() - written >= n - at + 1)
+            return;
+        shown.resize(written + (n - at) + n / 8 + 16);
+        begin = reinterpret_cast<char16_t*>(shown.data());
+        out = begin + written;
+    };
+    const auto put = [&](int code) {
+        *out++ = shownChar(code);
+        if (code == 129)
+            *out++ = Macron;
+    };
+    qsizetype at = 0;
+    while (true) {
+        const qsizetype plain = copyPlain<Codes>(out, p + at, n - at);
+        at += plain;
+        out += plain;
+        if (at == n)
+            break;
+        if (p[at] != Backslash) {
+            makeRoom(at);
+            put(p[at++]);
+            continue;
+        }
+        const CodeRead code = readCode(p + at, n - at, highest);
+        if (code.code < 0 || code.beyondMode) {
+            *out++ = p[at++];
+            continue;
+        }
+        at += code.length;
+        // The view takes CR LF for a line end, which the calculator receives as one LF; a CR
+        // and an LF that it holds as two characters show with a line end after the CR.
+        if (code.code == u'\n' && out > begin && out[-1] == u'\r')
+            *out++ = u'\r';
+        put(code.code);
+        if (code.code == u'\r' && at < n && p[at] == u'\n')
+            *out++ = u'\r';
+    }
+    shown.resize(out - begin);
+    return shown;
+}
+
+template <typename Char> QString shownIn(const Char* p, qsizetype n, int mode)
+{
+    const int highest = highestCode(mode);
+    return highest >= 0 ? shownWith<true>(p, n, highest) : shownWith<false>(p, n, highest);
+}
+
+// What the calculator receives otherwise than one character for one: a quote, a backslash in a
+// mode that reads codes, a character beyond Latin-1.
+template <bool Codes, typename Char> bool receivedOtherwise(Char c)
+{
+    return (c == Quote) | (Codes && c == Backslash) | beyondLatin1(c);
+}
+
+// Without a branch: in text, line ends come too irregularly for a branch to be foreseen.
+template <typename Char> int lineEndAt(const Char* p, qsizetype at, qsizetype n)
+{
+    return (p[at] == u'\r') & ((at + 1 < n ? p[at + 1] : Char(0)) == u'\n');
+}
+
+// The sum of the first `count` values, each 0 or 1, of a chunk: eight at a time, by a product
+// that adds a word's bytes up in its highest byte.
+inline int sumBefore(const Marks& values, int count)
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        quint64 low;
+        quint64 high;
+        std::memcpy(&low, values.data(), 8);
+        std::memcpy(&high, values.data() + 8, 8);
+        const auto firstBytes = [](int bytes) {
+            return bytes >= 8 ? ~quint64(0) : (quint64(1) << (8 * bytes)) - 1;
+        };
+        low &= firstBytes(count);
+        high &= count > 8 ? firstBytes(count - 8) : 0;
+        constexpr quint64 Ones = 0x0101010101010101;
+        return int((low * Ones) >> 56) + int((high * Ones) >> 56);
+    } else {
+        return std::accumulate(values.begin(), values.begin() + count, 0);
+    }
+}
+
+// Counts the line ends up to the first character received otherwise; where it stands, or `n`.
+// A chunk looks at the character after it too, for an LF.
+template <bool Codes, typename Char>
+qsizetype countPlain(const Char* p, qsizetype at, qsizetype n, qsizetype& lineEnds)
+{
+    qsizetype counted = 0;
+    for (; at + Chunk < n; at += Chunk) {
+        Marks marks;
+        Marks ends;
+        for (int k = 0; k < Chunk; ++k) {
+            marks[k] = mark(receivedOtherwise<Codes>(p[at + k]));
+            ends[k] = (p[at + k] == u'\r') & (p[at + k + 1] == u'\n');
+        }
+        const int first = firstMark(marks);
+        counted += sumBefore(ends, first);
+        if (first < Chunk) {
+            lineEnds += counted;
+            return at + first;
+        }
+    }
+    for (; at < n && !receivedOtherwise<Codes>(p[at]); ++at)
+        counted += lineEndAt(p, at, n);
+    lineEnds += counted;
+    return at;
+}
+
 void note(qsizetype& place, qsizetype at)
 {
     if (place < 0)
         place = at;
 }
 
-template <typename Char> Reception receiveIn(const Char* p, qsizetype n, int mode)
+template <bool Codes, typename Char> Reception receiveWith(const Char* p, qsizetype n, int mode)
 {
     Reception reception;
     const int highest = highestCode(mode);
-    // Without codes, the quote stands in for the backslash: it is looked for anyway.
-    const Char codeStart = highest >= 0 ? Char(Backslash) : Char(Quote);
     qsizetype lineEnds = 0;
     // Codes arrive as one character, a character beyond U+FFFF as one "?".
     qsizetype saved = 0;
-    qsizetype at = 0;
-    while (at < n) {
-        // Runs of plain characters and CR LF go a block at a time; the block may look at the
-        // character after it, for an LF.
-        for (; at + Block < n; at += Block) {
-            unsigned found = 0;
-            unsigned ends = 0;
-            for (qsizetype k = 0; k < Block; ++k) {
-                const Char c = p[at + k];
-                found |= (c == Quote) | (c == codeStart) | beyondLatin1(c);
-                ends += (c == u'\r') & (p[at + k + 1] == u'\n');
-            }
-            if (found)
-                break;
-            lineEnds += ends;
-        }
-        for (const qsizetype end = std::min(at + Block, n); at < end;) {
-            const Char c = p[at];
-            if (c == u'\r' && at + 1 < n && p[at + 1] == u'\n') {
-                ++lineEnds;
-                at += 2;
-                continue;
-            }
-            if (c == Quote) {
-                note(reception.doubleQuote, at);
-            } else if (c == codeStart) {
-                const CodeRead code = readCode(p + at, n - at, highest);
-                if (code.code < 0) {
-                    note(reception.strayBackslash, at);
-                } else if (code.beyondMode) {
-                    note(reception.codeBeyondMode, at);
-                } else {
-                    saved += code.length - 1;
-                    at += code.length;
-                    continue;
-                }
-            } else if (beyondLatin1(c)) {
-                note(reception.notOnCalculator, at);
-                if (QChar::isHighSurrogate(c) && at + 1 < n && QChar::isLowSurrogate(p[at + 1])) {
-                    ++saved;
-                    at += 2;
-                    continue;
-                }
+    for (qsizetype at = countPlain<Codes>(p, 0, n, lineEnds); at < n;
+         at = countPlain<Codes>(p, at, n, lineEnds)) {
+        const Char c = p[at];
+        if (c == Quote) {
+            note(reception.doubleQuote, at++);
+        } else if (Codes && c == Backslash) {
+            const CodeRead code = readCode(p + at, n - at, highest);
+            if (code.code < 0)
+                note(reception.strayBackslash, at);
+            else if (code.beyondMode)
+                note(reception.codeBeyondMode, at);
+            else
+                saved += code.length - 1;
+            at += code.beyondMode || code.code < 0 ? 1 : code.length;
+        } else {
+            note(reception.notOnCalculator, at);
+            if (QChar::isHighSurrogate(c) && at + 1 < n && QChar::isLowSurrogate(p[at + 1])) {
+                ++saved;
+                ++at;
             }
             ++at;
         }
     }
     reception.length = n - saved - (mode >= 1 ? lineEnds : 0);
     return reception;
+}
+
+template <typename Char> Reception receiveIn(const Char* p, qsizetype n, int mode)
+{
+    return highestCode(mode) >= 0 ? receiveWith<true>(p, n, mode) : receiveWith<false>(p, n, mode);
 }
 
 QString tr(const char* text)
@@ -308,37 +428,14 @@ QString spellingFor(int code, int mode)
     return spelling(code, highestCode(mode));
 }
 
+QString shownText(QByteArrayView fileText, int mode)
+{
+    return shownIn(reinterpret_cast<const unsigned char*>(fileText.data()), fileText.size(), mode);
+}
+
 QString shownText(QStringView fileText, int mode)
 {
-    const char16_t* p = fileText.utf16();
-    const qsizetype n = fileText.size();
-    const int highest = highestCode(mode);
-    const char16_t codeStart = highest >= 0 ? Backslash : char16_t(31);
-    qsizetype at = nextShownOtherwise(p, 0, n, codeStart);
-    if (at == n)
-        return fileText.toString();
-    QString shown;
-    // Only 129 shows as more characters than the store holds it.
-    shown.reserve(n + 16);
-    qsizetype copied = 0;
-    for (; at < n; at = nextShownOtherwise(p, at, n, codeStart)) {
-        if (p[at] != Backslash) {
-            shown.append(QStringView(p + copied, p + at)).append(glyph(p[at]));
-            copied = ++at;
-            continue;
-        }
-        const CodeRead code = readCode(p + at, n - at, highest);
-        if (code.code < 0 || code.beyondMode) {
-            ++at;
-            continue;
-        }
-        shown.append(QStringView(p + copied, p + at));
-        at += code.length;
-        appendFromCode(shown, code.code, at < n ? p[at] : u'\0');
-        copied = at;
-    }
-    shown.append(QStringView(p + copied, p + n));
-    return shown;
+    return shownIn(fileText.utf16(), fileText.size(), mode);
 }
 
 QString fileText(QStringView shown, int mode)

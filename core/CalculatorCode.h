@@ -56,7 +56,10 @@ QLatin1String codeSpelling(int code);
 QString spellingFor(int code, int mode);
 
 // A header or a text as the store holds it, as the calculator will hold it after receiving it
-// in `mode`. Line ends stay CR LF; a backslash that starts no code the mode reads stays.
+// in `mode`. Line ends stay CR LF; a backslash that starts no code the mode reads stays. A
+// piece not edited since it was read is best shown straight from the file's bytes: that costs
+// about what turning them into text does.
+QString shownText(QByteArrayView fileText, int mode);
 QString shownText(QStringView fileText, int mode);
 // Text typed or pasted into the view, spelt for the file: the inverse of shownText. Characters
 // the calculator does not have are left for the save's own warning.
