@@ -1,5 +1,6 @@
 #include "core/RecordStore.h"
 
+#include "core/CalculatorCode.h"
 #include "core/Headers.h"
 
 namespace {
@@ -23,9 +24,22 @@ QVariant RecordStore::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= count())
         return QVariant();
-    if (role == Qt::DisplayRole || role == Qt::EditRole)
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
+        return QVariant();
+    if (m_shownMode < 0)
         return headerAt(index.row());
-    return QVariant();
+    const RecordPiece header = headerPieceAt(index.row());
+    return header.edited ? calculator::shownText(header.text, m_shownMode)
+                         : calculator::shownText(header.bytes, m_shownMode);
+}
+
+void RecordStore::setShownMode(int mode)
+{
+    if (mode == m_shownMode)
+        return;
+    m_shownMode = mode;
+    if (count() > 0)
+        Q_EMIT dataChanged(index(0), index(count() - 1), {Qt::DisplayRole});
 }
 
 Qt::ItemFlags RecordStore::flags(const QModelIndex& index) const

@@ -50,6 +50,9 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     int count() const { return static_cast<int>(m_entries.size()); }
+    // The list shows each header as the calculator will hold it after receiving it in this
+    // translation mode; -1 shows headers as the file spells them.
+    void setShownMode(int mode);
     QString headerAt(int position) const { return headerPieceAt(position).toString(); }
     RecordPiece headerPieceAt(int position) const;
     qint32 recordIndexAt(int position) const { return m_entries.at(position).recordIndex; }
@@ -114,4 +117,5 @@ private:
     QList<datafile::Span> m_fileTexts;
     qint32 m_fileFirstIndex = 0;
     qint32 NextRecordIndex;
+    int m_shownMode = -1;
 };

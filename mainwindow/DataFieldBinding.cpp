@@ -1,5 +1,6 @@
 #include "mainwindow/DataFieldBinding.h"
 
+#include "core/CalculatorCode.h"
 #include "core/Document.h"
 #include "core/LineBreaks.h"
 #include "core/RecordStore.h"
@@ -29,8 +30,14 @@ DataFieldBinding::DataFieldBinding(QPlainTextEdit& field, Document& document, QO
 
 void DataFieldBinding::showRecord(qint32 recordIndex)
 {
-    const QString text = m_document.records().recordText(recordIndex);
     m_record = recordIndex;
+    if (m_shownMode >= 0) {
+        const RecordPiece piece = m_document.records().textPiece(recordIndex);
+        setFieldText(piece.edited ? calculator::shownText(piece.text, m_shownMode)
+                                  : calculator::shownText(piece.bytes, m_shownMode));
+        return;
+    }
+    const QString text = m_document.records().recordText(recordIndex);
     setFieldText(text);
     // The field shows a lone CR or LF of a record as a line break like any other. Storing the
     // field's text back would turn it into CR LF merely because the record was looked at, so
@@ -67,6 +74,8 @@ void DataFieldBinding::txtDataField_Change(int position, int removed, int added)
     const QString inserted = insertedText(position, added);
     if (!m_record) {
         m_document.setLooseText(text());
+    } else if (m_shownMode >= 0) {
+        storeShownText(*m_record);
     } else if (!m_inStep) {
         m_document.changeText(*m_record, 0, m_document.records().textPiece(*m_record).size(),
                               text(), m_changeKind);
@@ -122,22 +131,51 @@ void DataFieldBinding::storeChange(qint32 recordIndex, int position, int removed
     m_document.changeText(recordIndex, at, replaced, crLfLineBreaks(inserted), m_changeKind);
 }
 
+void DataFieldBinding::setShownMode(int mode)
+{
+    if (mode == m_shownMode)
+        return;
+    m_shownMode = mode;
+    if (m_record)
+        showRecord(*m_record);
+}
+
+// The field shows the record as the calculator will hold it, which the record spells in
+// another way; the field's text is spelt for the file whole, and only the stretch that differs
+// from the record is stored, so that the history keeps what changed, not the record.
+void DataFieldBinding::storeShownText(qint32 recordIndex)
+{
+    const QString wanted = calculator::fileText(text(), m_shownMode);
+    const QString old = m_document.records().recordText(recordIndex);
+    const qsizetype shorter = std::min(old.size(), wanted.size());
+    qsizetype front = 0;
+    while (front < shorter && old[front] == wanted[front])
+        ++front;
+    qsizetype back = 0;
+    while (back < shorter - front && old[old.size() - 1 - back] == wanted[wanted.size() - 1 - back])
+        ++back;
+    if (front == old.size() && front == wanted.size())
+        return;
+    m_document.changeText(recordIndex, front, old.size() - front - back,
+                          wanted.mid(front, wanted.size() - front - back), m_changeKind);
+}
+
 void DataFieldBinding::placeCursor(qsizetype recordAt, qsizetype length)
 {
     if (!m_record)
         return;
-    const RecordPiece text = m_document.records().textPiece(*m_record);
+    const QString text = m_document.records().recordText(*m_record);
+    const auto shown = [this](QStringView piece) {
+        return m_shownMode >= 0 ? calculator::shownText(piece, m_shownMode) : piece.toString();
+    };
     // A CR LF of the record is one line break in the field.
-    qsizetype breaks = 0;
-    for (qsizetype at = 1; at < std::min(recordAt, text.size()); ++at) {
-        const bool crLf = text.edited ? text.text[at - 1] == u'\r' && text.text[at] == u'\n'
-                                      : text.bytes[at - 1] == '\r' && text.bytes[at] == '\n';
-        breaks += crLf ? 1 : 0;
-    }
+    const QString before = shown(QStringView(text).left(recordAt));
+    const qsizetype at = before.size() - before.count(QStringLiteral("\r\n"));
+    const qsizetype shownLength = shown(QStringView(text).mid(recordAt, length)).size();
     const qsizetype last = m_field.document()->characterCount() - 1;
     QTextCursor cursor = m_field.textCursor();
-    cursor.setPosition(int(std::min(recordAt - breaks, last)));
-    cursor.setPosition(int(std::min(recordAt - breaks + length, last)), QTextCursor::KeepAnchor);
+    cursor.setPosition(int(std::min(at, last)));
+    cursor.setPosition(int(std::min(at + shownLength, last)), QTextCursor::KeepAnchor);
     m_field.setTextCursor(cursor);
     m_field.ensureCursorVisible();
 }

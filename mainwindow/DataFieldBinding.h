@@ -28,6 +28,12 @@ public:
     QString text() const;
     // How the field's next changes are named in the history, until told otherwise.
     void setChangeKind(Document::TextChange kind) { m_changeKind = kind; }
+    // Shows records as the calculator will hold them after receiving them in this translation
+    // mode, and stores what is typed in the file's spelling; -1 shows them as the file spells
+    // them. A record shown is shown again.
+    void setShownMode(int mode);
+    int shownMode() const { return m_shownMode; }
+
     // Puts the cursor where the record's text has `recordAt` characters before it, and selects
     // `length` characters from there (a stretch without line breaks).
     void placeCursor(qsizetype recordAt, qsizetype length = 0);
@@ -40,6 +46,7 @@ private:
     QString insertedText(int position, int added) const;
     qsizetype recordOffset(int position) const;
     void storeChange(qint32 recordIndex, int position, int removed, const QString& inserted);
+    void storeShownText(qint32 recordIndex);
 
     QPlainTextEdit& m_field;
     Document& m_document;
@@ -51,4 +58,5 @@ private:
     // Whether the field may hold a line break inside a paragraph, as Shift+Enter makes one.
     bool m_lineSeparators = false;
     Document::TextChange m_changeKind = Document::TextChange::Typing;
+    int m_shownMode = -1;
 };

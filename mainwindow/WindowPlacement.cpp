@@ -12,6 +12,7 @@ namespace {
 
 const QString LeftKey = QStringLiteral("Left");
 const QString TopKey = QStringLiteral("Top");
+const QString CalculatorKey = QStringLiteral("Calculator Characters");
 // How far below the window's top edge its title bar can still be grabbed.
 constexpr int TitleBarDepth = 10;
 
@@ -52,6 +53,16 @@ void store(const QWidget& window, SettingsStore& settings)
 {
     settings.writeIn(Section, LeftKey, QString::number(window.x()));
     settings.writeIn(Section, TopKey, QString::number(window.y()));
+}
+
+bool calculatorCharacters(const SettingsStore& settings)
+{
+    return settings.readIn(Section, CalculatorKey) == QLatin1String("1");
+}
+
+void storeCalculatorCharacters(SettingsStore& settings, bool on)
+{
+    settings.writeIn(Section, CalculatorKey, on ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 } // namespace windowplacement

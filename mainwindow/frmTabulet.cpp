@@ -1,9 +1,13 @@
 #include "mainwindow/frmTabulet.h"
 
+#include "core/CalculatorCheck.h"
 #include "core/Headers.h"
+#include "core/Preferences.h"
 #include "core/RecordStore.h"
 #include "mainwindow/RecentFilesMenu.h"
 #include "mainwindow/WindowPlacement.h"
+#include "mainwindow/frmCalculatorCheck.h"
+#include "mainwindow/frmInsertCharacter.h"
 #include "platform/Clipboard.h"
 #include "platform/ProgramDialogs.h"
 #include "platform/WindowLook.h"
@@ -102,6 +106,7 @@ frmTabulet::frmTabulet(const Services& services, ProgramDialogs& dialogs, QWidge
     connectControls();
     connectMenus();
     connectDocument();
+    applyCalculatorView();
     setAcceptDrops(true);
     lstHeaders->viewport()->setAcceptDrops(true);
     windowplacement::restore(*this, services.settings);
@@ -204,6 +209,7 @@ void frmTabulet::createMenus()
     mnuFilePrint =
         addItem(mnuFile, "mnuFilePrint", tr("&Print..."), QKeySequence(Qt::CTRL | Qt::Key_P));
     mnuFileExportPdf = addItem(mnuFile, "mnuFileExportPdf", tr("Expor&t as PDF..."));
+    mnuFileCalculatorCheck = addItem(mnuFile, "mnuFileCalculatorCheck", tr("Calculator &Check..."));
     addSeparator(mnuFile, "mnuFileSep1");
     mnuFilePreferences = addItem(mnuFile, "mnuFilePreferences", tr("P&references..."));
     addSeparator(mnuFile, "mnuFileSep2")->setVisible(false);
@@ -226,6 +232,7 @@ void frmTabulet::createMenus()
     addSeparator(mnuEdit, "mnuSep");
     mnuSelectAll =
         addItem(mnuEdit, "mnuSelectAll", tr("Select &All"), QKeySequence(Qt::CTRL | Qt::Key_A));
+    mnuEditInsertCharacter = addItem(mnuEdit, "mnuEditInsertCharacter", tr("Insert C&haracter..."));
     addSeparator(mnuEdit, "mnuEditFindSep");
     mnuEditFind =
         addItem(mnuEdit, "mnuEditFind", tr("&Find..."), QKeySequence(Qt::CTRL | Qt::Key_F));
@@ -247,6 +254,12 @@ void frmTabulet::createMenus()
                                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Up));
     mnuHeadersMoveDown = addItem(mnuHeaders, "mnuHeadersMoveDown", tr("Move &Down"),
                                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down));
+
+    mnuView = menuBar()->addMenu(tr("&View"));
+    mnuView->setObjectName(QStringLiteral("mnuView"));
+    mnuViewCalculator = addItem(mnuView, "mnuViewCalculator", tr("&Calculator Characters"));
+    mnuViewCalculator->setCheckable(true);
+    mnuViewCalculator->setChecked(windowplacement::calculatorCharacters(m_services.settings));
 
     mnuHelp = menuBar()->addMenu(tr("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -319,13 +332,16 @@ void frmTabulet::connectControls()
 
 void frmTabulet::connectMenus()
 {
-    const std::array<std::pair<QAction*, void (frmTabulet::*)()>, 24> items{{
+    const std::array<std::pair<QAction*, void (frmTabulet::*)()>, 27> items{{
         {mnuFileNewItem, &frmTabulet::mnuFileNewItem_Click},
         {mnuFileOpenItem, &frmTabulet::mnuFileOpenItem_Click},
         {mnuFileSaveItem, &frmTabulet::mnuFileSaveItem_Click},
         {mnuFileSaveAsItem, &frmTabulet::mnuFileSaveAsItem_Click},
         {mnuFilePrint, &frmTabulet::mnuFilePrint_Click},
         {mnuFileExportPdf, &frmTabulet::mnuFileExportPdf_Click},
+        {mnuFileCalculatorCheck, &frmTabulet::mnuFileCalculatorCheck_Click},
+        {mnuViewCalculator, &frmTabulet::mnuViewCalculator_Click},
+        {mnuEditInsertCharacter, &frmTabulet::mnuEditInsertCharacter_Click},
         {mnuFilePreferences, &frmTabulet::mnuFilePreferences_Click},
         {mnuRegDelete, &frmTabulet::mnuRegDelete_Click},
         {mnuFileExit, &frmTabulet::mnuFileExit_Click},
@@ -423,6 +439,56 @@ void frmTabulet::mnuFileExportPdf_Click()
 void frmTabulet::mnuFilePreferences_Click()
 {
     m_dialogs.showPreferences(this);
+    // The transfer header may now name another translation mode.
+    applyCalculatorView();
+}
+
+void frmTabulet::mnuFileCalculatorCheck_Click()
+{
+    const calculator::CalculatorReport report = calculator::checkForCalculator(
+        m_document.records(), preferences::transferHeader(m_services.settings));
+    frmCalculatorCheck check(report, m_document.records(), this);
+    check.exec();
+    if (const std::optional<calculator::CalculatorProblem> problem = check.goTo()) {
+        selectEntry(problem->position);
+        if (!problem->inHeader) {
+            m_dataField->placeCursor(problem->offset, 1);
+            txtDataField->setFocus();
+        }
+    }
+}
+
+int frmTabulet::calculatorMode() const
+{
+    return calculator::translationMode(preferences::transferHeader(m_services.settings));
+}
+
+void frmTabulet::mnuViewCalculator_Click()
+{
+    applyCalculatorView();
+}
+
+void frmTabulet::applyCalculatorView()
+{
+    // Off, as it mostly is, it reads no preference at start-up.
+    const int mode = mnuViewCalculator->isChecked() ? calculatorMode() : -1;
+    m_document.records().setShownMode(mode);
+    m_dataField->setShownMode(mode);
+}
+
+// The character goes in as the next save stores it: through the view, which spells what is
+// typed for the file, or spelt here when the field shows the file's own spelling.
+void frmTabulet::mnuEditInsertCharacter_Click()
+{
+    const int mode = calculatorMode();
+    frmInsertCharacter palette(mode, this);
+    if (palette.exec() != QDialog::Accepted || !palette.chosen())
+        return;
+    const int code = *palette.chosen();
+    txtDataField->textCursor().insertText(m_dataField->shownMode() >= 0
+                                              ? calculator::glyph(code).toString()
+                                              : calculator::spellingFor(code, mode));
+    txtDataField->setFocus();
 }
 
 void frmTabulet::mnuRegDelete_Click()
@@ -576,9 +642,23 @@ void frmTabulet::mnuEditFindPrevious_Click()
     findMatch(true);
 }
 
+// The view shows the calculator's characters; the records spell them as codes.
+QString frmTabulet::spelledForRecords(const QString& typed) const
+{
+    const int mode = m_dataField->shownMode();
+    return mode >= 0 ? calculator::fileText(typed, mode) : typed;
+}
+
+FindOptions frmTabulet::recordFindOptions()
+{
+    FindOptions options = findWindow().options();
+    options.text = spelledForRecords(options.text);
+    return options;
+}
+
 void frmTabulet::findMatch(bool backwards)
 {
-    const FindOptions options = findWindow().options();
+    const FindOptions options = recordFindOptions();
     if (options.text.isEmpty())
         return;
     const FindResult result =
@@ -618,12 +698,12 @@ void frmTabulet::selectMatch(const FoundMatch& match)
 
 void frmTabulet::replaceMatch()
 {
-    const FindOptions options = findWindow().options();
+    const FindOptions options = recordFindOptions();
     const int position = selectedPosition();
     if (!m_lastMatch || m_lastMatch->place.position != position || options.text.isEmpty())
         return findMatch(false);
     const FoundMatch match = *std::exchange(m_lastMatch, std::nullopt);
-    const QString replacement = m_find->replacement();
+    const QString replacement = spelledForRecords(m_find->replacement());
     RecordStore& records = m_document.records();
     if (match.place.inHeader) {
         const QString header =
@@ -647,11 +727,12 @@ void frmTabulet::replaceMatch()
 
 void frmTabulet::replaceAllMatches()
 {
-    const FindOptions options = findWindow().options();
+    const FindOptions options = recordFindOptions();
     if (options.text.isEmpty())
         return;
     const QList<FoundMatch> matches = Finder(m_document.records(), options).findAll();
-    const Document::Replaced done = m_document.replaceAll(matches, m_find->replacement());
+    const Document::Replaced done =
+        m_document.replaceAll(matches, spelledForRecords(m_find->replacement()));
     m_lastMatch.reset();
     refreshDataField();
     QString status = tr("Replaced %1.").arg(done.replaced);
@@ -831,8 +912,11 @@ void frmTabulet::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    if (!m_settingsRemoved)
+    if (!m_settingsRemoved) {
         windowplacement::store(*this, m_services.settings);
+        windowplacement::storeCalculatorCharacters(m_services.settings,
+                                                   mnuViewCalculator->isChecked());
+    }
     event->accept();
 }
 

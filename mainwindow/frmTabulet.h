@@ -68,6 +68,12 @@ private:
     void mnuFileSaveAsItem_Click();
     void mnuFilePrint_Click();
     void mnuFileExportPdf_Click();
+    void mnuFileCalculatorCheck_Click();
+    void mnuViewCalculator_Click();
+    void mnuEditInsertCharacter_Click();
+    // The translation mode the next save gives the file, and the view that shows it.
+    int calculatorMode() const;
+    void applyCalculatorView();
     void mnuFilePreferences_Click();
     void mnuRegDelete_Click();
     void mnuFileExit_Click();
@@ -101,6 +107,9 @@ private:
     void updateHistoryItems();
     frmFind& findWindow();
     void findMatch(bool backwards);
+    QString spelledForRecords(const QString& typed) const;
+    // What Find looks for, as the records spell it.
+    FindOptions recordFindOptions();
     TextPlace searchStart(bool backwards) const;
     void selectMatch(const FoundMatch& match);
     void replaceMatch();
@@ -152,6 +161,10 @@ private:
     QAction* mnuFilePageSetup = nullptr;
     QAction* mnuFilePrint = nullptr;
     QAction* mnuFileExportPdf = nullptr;
+    QAction* mnuFileCalculatorCheck = nullptr;
+    QMenu* mnuView = nullptr;
+    QAction* mnuViewCalculator = nullptr;
+    QAction* mnuEditInsertCharacter = nullptr;
     QAction* mnuFilePreferences = nullptr;
     QAction* mnuRegDelete = nullptr;
     QAction* mnuFileExit = nullptr;

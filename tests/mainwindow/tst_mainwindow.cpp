@@ -7,6 +7,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QListView>
+#include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -15,7 +16,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <functional>
 
 // The main window's wiring: every menu item, button and key reaches its command, the layout
@@ -279,6 +282,70 @@ private Q_SLOTS:
         QCOMPARE(saved(), QByteArray("{\r\n\"a\r\none\"\r\n\"c\"\r\n\"b\r\ntwo\"\r\n}\r\n"));
         child("mnuEditUndo")->trigger();
         QCOMPARE(m_list->selectionModel()->selectedRows().value(0).row(), 1);
+    }
+
+    // With the calculator's characters shown, every record looked at is saved byte for byte;
+    // what is typed is stored as the next save's mode spells it.
+    void calculatorView_data()
+    {
+        QTest::addColumn<QString>("transferText"); // empty: no transfer header, so T(1)
+        QTest::addColumn<QByteArray>("stored");    // of the arrow, the guillemet, a backslash
+        QTest::newRow("T(3)") << "%%HP: T(3)A(D)F(.);" << QByteArray("\\->\\<<\\\\");
+        QTest::newRow("T(2)") << "%%HP: T(2)A(D)F(.);" << QByteArray("\\->\xab\\\\");
+        QTest::newRow("T(1)") << "" << QByteArray("\x8d\xab\\");
+    }
+    void calculatorView()
+    {
+        QFETCH(QString, transferText);
+        QFETCH(QByteArray, stored);
+        m_doubles->settings.write(PreferenceKey::AsciiHeader, transferText.isEmpty() ? "0" : "1");
+        m_doubles->settings.write(PreferenceKey::AsciiText, transferText);
+        const QByteArray header = transferText.isEmpty() ? "" : transferText.toLatin1() + "\r\n";
+        const QByteArray file =
+            header + "{\r\n\"A \\->\r\nx\\141\x8d\\q\r\n\\200\"\r\n\"B\"\r\n}\r\n";
+        open(file);
+        child("mnuViewCalculator")->trigger();
+        for (int position : {0, 1})
+            select(position);
+        QCOMPARE(saved(), file);
+        // Typed one at a time, as the test's keyboard cannot type an arrow.
+        for (const QChar typed : QStringLiteral("\u2192\u00ab\\"))
+            m_field->insertPlainText(typed);
+        QVERIFY2(saved().contains("\"B\r\n" + stored + "\""), saved().constData());
+        QVERIFY(m_doubles->questions.asked.isEmpty()); // no warning: all of it can be saved
+    }
+
+    // Insert Character puts in the next save's spelling, with the view off too.
+    void insertCharacter()
+    {
+        m_doubles->settings.write(PreferenceKey::AsciiHeader, "1");
+        m_doubles->settings.write(PreferenceKey::AsciiText, "%%HP: T(3)A(D)F(.);");
+        open("{\r\n\"A\"\r\n}\r\n");
+        select(0);
+        QTimer::singleShot(0, [this] {
+            m_window->findChild<QDialog*>("frmInsertCharacter")
+                ->findChild<QToolButton*>("chr141")
+                ->click();
+        });
+        child("mnuEditInsertCharacter")->trigger();
+        QCOMPARE(m_field->toPlainText(), "\\->");
+    }
+
+    // The check lists what will not arrive as shown; choosing one goes to its record.
+    void calculatorCheck()
+    {
+        open("{\r\n\"A\r\nfine\"\r\n\"B\r\nbad \\q\"\r\n}\r\n");
+        m_doubles->settings.write(PreferenceKey::AsciiHeader, "1");
+        m_doubles->settings.write(PreferenceKey::AsciiText, "%%HP: T(3)A(D)F(.);");
+        QTimer::singleShot(0, [this] {
+            auto* problems = m_window->findChild<QListWidget*>("lstProblems");
+            QCOMPARE(problems->count(), 1);
+            QVERIFY(problems->item(0)->text().startsWith("B (text): a backslash"));
+            Q_EMIT problems->itemActivated(problems->item(0));
+        });
+        child("mnuFileCalculatorCheck")->trigger();
+        QCOMPARE(m_list->currentIndex().row(), 1);
+        QCOMPARE(m_field->textCursor().selectedText(), "\\");
     }
 
     // Open Recent lists the files opened, newest first, numbered, with their paths as tool
