@@ -397,10 +397,14 @@ private Q_SLOTS:
                                  stored.section(u' ', 1, 1).toInt());
         QCOMPARE(m_window->pos() == storedPlace, restored);
         m_window->move(50, 60);
+        child("mnuViewCalculator")->trigger();
         QVERIFY(m_window->close());
         QCOMPARE(m_doubles->settings.readIn("Window", "Left") + u' ' +
-                     m_doubles->settings.readIn("Window", "Top"),
-                 "50 60");
+                     m_doubles->settings.readIn("Window", "Top") + u' ' +
+                     m_doubles->settings.readIn("Window", "Calculator Characters"),
+                 "50 60 1");
+        m_window = std::make_unique<frmTabulet>(m_doubles->services(), m_dialogs);
+        QVERIFY(child("mnuViewCalculator")->isChecked());
     }
 
     // A file dropped anywhere, the data field included, opens as Open opens it; text dropped
