@@ -1,4 +1,5 @@
 #include "core/Document.h"
+#include "core/Finder.h"
 #include "core/RecordStore.h"
 
 #include <QTemporaryDir>
@@ -36,9 +37,50 @@ QByteArray written(Document& document, const TransferHeader& transferHeader = {}
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The entries in one line, as the history's tables give them.
+QString listed(const Document& document)
+{
+    return entries(document).join(u", ");
+}
+
+const QByteArray Sample =
+    "{\r\n\"Alpha\r\none two\r\nthree\"\r\n\"Beta\"\r\n\"Gamma\r\nfour\"\r\n}\r\n";
+
+// Runs commands such as "add X", "rename 1 X", "remove 1", "move 0 2", "type 0 3 xy" (record
+// at position 0, at offset 3), "erase 0 3 2", "undo", "redo", "end".
+void run(Document& document, const QString& commands)
+{
+    for (const QString& command : commands.split(u';', Qt::SkipEmptyParts)) {
+        const QStringList word = command.trimmed().split(u' ');
+        RecordStore& records = document.records();
+        const auto number = [&word](int at) { return word.value(at).toInt(); };
+        if (word[0] == u"add")
+            document.addHeader(word.value(1));
+        else if (word[0] == u"rename")
+            document.renameHeader(number(1), word.value(2));
+        else if (word[0] == u"remove")
+            document.removeHeader(number(1));
+        else if (word[0] == u"move")
+            document.moveHeader(number(1), number(2));
+        else if (word[0] == u"type")
+            document.changeText(records.recordIndexAt(number(1)), number(2), 0, word.value(3));
+        else if (word[0] == u"erase")
+            document.changeText(records.recordIndexAt(number(1)), number(2), number(3), {});
+        else if (word[0] == u"undo")
+            document.history().undo();
+        else if (word[0] == u"redo")
+            document.history().redo();
+        else if (word[0] == u"end")
+            document.endTyping();
+        else
+            qFatal("unknown command %s", qPrintable(command));
+    }
+}
+
 } // namespace
 
-// The document: its reader and writer, its records and their indices.
+// The document: its reader and writer, its records and their indices, its history of changes
+// taken back and done again, and Find over headers and texts.
 class DocumentTest : public QObject
 {
     Q_OBJECT
@@ -130,6 +172,175 @@ private Q_SLOTS:
         const QByteArray file = lines({"{", "\"b\"", "\"c\"", "}"});
         QCOMPARE(nearlyFull.addFileRecords(file, datafile::read(file)), 1);
         QCOMPARE(nearlyFull.addRecord(QStringLiteral("d")), std::nullopt);
+    }
+
+    void steps_data()
+    {
+        QTest::addColumn<QString>("commands");
+        QTest::addColumn<QString>("entries");
+        QTest::addColumn<QString>("undoText");
+        const QString sample = "Alpha|one two\r\nthree, Beta|, Gamma|four";
+        QTest::newRow("nothing") << "" << sample << "";
+        QTest::newRow("add, undo, redo") << "add New; undo; redo" << sample + ", New|"
+                                         << "New Header";
+        QTest::newRow("remove keeps text for undo") << "remove 0; undo" << sample << "";
+        QTest::newRow("move down, save order") << "move 0 2"
+                                               << "Beta|, Gamma|four, Alpha|one two\r\nthree"
+                                               << "Move Header";
+        QTest::newRow("typing merges into one step")
+            << "type 2 0 a; type 2 1 b; type 2 2 c; undo" << sample << "";
+        QTest::newRow("backspaces merge") << "erase 2 3 1; erase 2 2 1; undo" << sample << "";
+        QTest::newRow("end of typing splits steps") << "type 2 0 a; end; type 2 1 b; undo"
+                                                    << "Alpha|one two\r\nthree, Beta|, Gamma|afour"
+                                                    << "Typing";
+        QTest::newRow("typing in another record is another step")
+            << "type 2 0 a; type 0 0 b; undo"
+            << "Alpha|one two\r\nthree, Beta|, Gamma|afour"
+            << "Typing";
+        QTest::newRow("a header command ends typing")
+            << "type 2 0 a; rename 1 X; type 2 1 b; undo; undo"
+            << "Alpha|one two\r\nthree, Beta|, Gamma|afour"
+            << "Typing";
+        QTest::newRow("mixed, undone to the start")
+            << "type 0 3 !; remove 1; move 0 1; add Z; type 2 0 zz; undo; undo; undo; undo; undo"
+            << sample << "";
+        QTest::newRow("mixed, undone and redone")
+            << "type 0 3 !; remove 1; move 0 1; undo; undo; undo; redo; redo; redo"
+            << "Gamma|four, Alpha|one! two\r\nthree"
+            << "Move Header";
+        QTest::newRow("a new step drops what could be redone")
+            << "rename 0 A; undo; rename 1 B; redo"
+            << "Alpha|one two\r\nthree, B|, Gamma|four"
+            << "Rename Header";
+    }
+
+    void steps()
+    {
+        QFETCH(QString, commands);
+        Document document;
+        document.FileInSub(Sample);
+        QVERIFY(!document.history().canUndo()); // reading is not a step
+        run(document, commands);
+        QTEST(listed(document), "entries");
+        QTEST(document.history().undoText(), "undoText");
+        // What is saved reads back as the same records; untouched records keep their bytes.
+        const QByteArray saved = written(document);
+        Document reread;
+        reread.FileInSub(saved);
+        QCOMPARE(listed(reread), listed(document));
+        if (listed(document) == listed(Document()) + "Alpha|one two\r\nthree, Beta|, Gamma|four")
+            QCOMPARE(saved, Sample);
+        document.clear();
+        QVERIFY(!document.history().canUndo() && !document.history().canRedo());
+    }
+
+    // A thousand keystrokes in a large record make one step that holds the keystrokes.
+    void typingKeepsNoCopies()
+    {
+        Document document;
+        document.FileInSub("{\r\n\"Big\r\n" + QByteArray(1 << 20, 'x') + "\"\r\n}\r\n");
+        for (int key = 0; key < 1000; ++key)
+            document.changeText(0, 500 + key, 0, QStringLiteral("y"));
+        QCOMPARE(document.history().count(), 1);
+        document.history().undo();
+        QCOMPARE(document.records().recordText(0), QString(1 << 20, u'x'));
+    }
+
+    void find_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("options"); // c: match case, w: whole words, h/t: only there
+        QTest::addColumn<QString>("from");    // position, h or t, offset
+        QTest::addColumn<bool>("backwards");
+        QTest::addColumn<QString>("found"); // position, h or t, offset; w when wrapped
+        QTest::newRow("in a text") << "two"
+                                   << ""
+                                   << "0 h 0" << false << "0 t 4";
+        QTest::newRow("in a header") << "gam"
+                                     << ""
+                                     << "0 h 0" << false << "2 h 0";
+        QTest::newRow("case") << "gam"
+                              << "c"
+                              << "0 h 0" << false << "";
+        QTest::newRow("no match across a line end") << "two three"
+                                                    << ""
+                                                    << "0 h 0" << false << "";
+        QTest::newRow("whole words") << "on"
+                                     << "w"
+                                     << "0 h 0" << false << "";
+        QTest::newRow("part of a word") << "on"
+                                        << ""
+                                        << "0 h 0" << false << "0 t 0";
+        QTest::newRow("texts only") << "alpha"
+                                    << "t"
+                                    << "0 h 0" << false << "";
+        QTest::newRow("headers only") << "four"
+                                      << "h"
+                                      << "0 h 0" << false << "";
+        QTest::newRow("wraps at the end") << "one"
+                                          << ""
+                                          << "1 h 0" << false << "0 t 0 w";
+        QTest::newRow("after the start") << "o"
+                                         << ""
+                                         << "0 t 1" << false << "0 t 6";
+        QTest::newRow("backwards") << "o"
+                                   << ""
+                                   << "0 t 5" << true << "0 t 0";
+        QTest::newRow("backwards wraps") << "o"
+                                         << ""
+                                         << "0 t 0" << true << "2 t 1 w";
+        QTest::newRow("edited text") << "NEW"
+                                     << ""
+                                     << "0 h 0" << false << "1 t 2";
+        QTest::newRow("empty text finds nothing") << ""
+                                                  << ""
+                                                  << "0 h 0" << false << "";
+        QTest::newRow("Latin-1 without case") << "\u00c9T\u00c9"
+                                              << ""
+                                              << "0 h 0" << false << "1 h 0";
+    }
+
+    void find()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, options);
+        QFETCH(QString, from);
+        QFETCH(bool, backwards);
+        Document document;
+        document.FileInSub(Sample);
+        document.renameHeader(1, QStringLiteral("\u00e9t\u00e9"));
+        document.changeText(1, 0, 0, QStringLiteral("a new"));
+        const QStringList start = from.split(u' ');
+        const FindOptions find{text, options.contains(u'c'), options.contains(u'w'),
+                               !options.contains(u't'), !options.contains(u'h')};
+        const FindResult result =
+            Finder(document.records(), find)
+                .find({start[0].toInt(), start[1] == u"h", start[2].toInt()}, backwards);
+        QString found;
+        if (result.match)
+            found = QStringLiteral("%1 %2 %3%4")
+                        .arg(result.match->place.position)
+                        .arg(QChar(result.match->place.inHeader ? u'h' : u't'))
+                        .arg(result.match->place.at)
+                        .arg(result.wrapped ? " w" : "");
+        QTEST(found, "found");
+    }
+
+    // Replace All is one step; a header that would pass the limit keeps its name.
+    void replaceAll()
+    {
+        Document document;
+        document.FileInSub("{\r\n\"" + QByteArray(21, 'a') + "o\r\no o\"\r\n\"Bo\r\nxo\"\r\n}\r\n");
+        const QList<FoundMatch> matches =
+            Finder(document.records(), {QStringLiteral("o"), true, false, true, true}).findAll();
+        QCOMPARE(matches.size(), 5);
+        const Document::Replaced done = document.replaceAll(matches, QStringLiteral("OO"));
+        QCOMPARE(done.replaced, 4);
+        QCOMPARE(done.refused, 1);
+        QCOMPARE(listed(document), QString(21, u'a') + "o|OO OO, BOO|xOO");
+        QCOMPARE(document.history().undoText(), "Replace All");
+        document.history().undo();
+        QCOMPARE(listed(document), QString(21, u'a') + "o|o o, Bo|xo");
     }
 };
 

