@@ -112,44 +112,38 @@ Document::Replaced Document::replaceAll(const QList<FoundMatch>& matches,
     Replaced result;
     if (matches.isEmpty())
         return result;
-    const TextPlace& first = matches.constFirst().place;
-    auto* step = new CompoundStep(*m_records, shownBy(*this), tr("Replace All"),
-                                  {m_records->recordIndexAt(first.position), -1});
-    // Within one header or text the later matches go first, so that the earlier ones stay
+    auto* step =
+        new CompoundStep(*m_records, shownBy(*this), tr("Replace All"),
+                         {m_records->recordIndexAt(matches.constFirst().place.position), -1});
+    const auto samePiece = [](const TextPlace& one, const TextPlace& other) {
+        return one.position == other.position && one.inHeader == other.inHeader;
+    };
+    // One header or text at a time, its later matches first, so that the earlier ones stay
     // where they were found.
-    QString header;
-    qsizetype inHeader = 0;
-    for (qsizetype at = matches.size() - 1; at >= 0; --at) {
-        const FoundMatch& match = matches.at(at);
-        const int position = match.place.position;
-        if (match.place.inHeader) {
-            const bool firstInHeader = at == matches.size() - 1 ||
-                                       matches.at(at + 1).place.position != position ||
-                                       !matches.at(at + 1).place.inHeader;
-            if (firstInHeader) {
-                header = m_records->headerAt(position);
-                inHeader = 0;
-            }
-            header.replace(match.place.at, match.length, replacement);
-            ++inHeader;
-            const bool lastInHeader = at == 0 || matches.at(at - 1).place.position != position ||
-                                      !matches.at(at - 1).place.inHeader;
-            if (lastInHeader) {
-                if (header.size() > HeaderLimit) {
-                    result.refused += inHeader;
-                } else {
-                    new RenameEntryStep(*m_records, {}, position, header, step);
-                    result.replaced += inHeader;
-                }
-            }
-            continue;
+    for (qsizetype end = matches.size(); end > 0;) {
+        qsizetype begin = end - 1;
+        while (begin > 0 && samePiece(matches.at(begin - 1).place, matches.at(begin).place))
+            --begin;
+        const TextPlace& piece = matches.at(begin).place;
+        const qint32 recordIndex = m_records->recordIndexAt(piece.position);
+        QString text = piece.inHeader ? m_records->headerAt(piece.position)
+                                      : m_records->recordText(recordIndex);
+        for (qsizetype at = end - 1; at >= begin; --at) {
+            const FoundMatch& match = matches.at(at);
+            if (!piece.inHeader)
+                new TextStep(*m_records, {}, tr("Replace"), recordIndex,
+                             {match.place.at, text.mid(match.place.at, match.length), replacement},
+                             -1, step);
+            text.replace(match.place.at, match.length, replacement);
         }
-        const qint32 recordIndex = m_records->recordIndexAt(position);
-        const QString removed =
-            m_records->textPiece(recordIndex).toString().mid(match.place.at, match.length);
-        new TextStep(*m_records, {}, tr("Replace"), recordIndex,
-                     {match.place.at, removed, replacement}, -1, step);
-        ++result.replaced;
+        if (piece.inHeader && text.size() > HeaderLimit) {
+            result.refused += end - begin;
+        } else {
+            if (piece.inHeader)
+                new RenameEntryStep(*m_records, {}, piece.position, text, step);
+            result.replaced += end - begin;
+        }
+        end = begin;
     }
     if (step->childCount() == 0)
         delete step;
