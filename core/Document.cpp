@@ -93,6 +93,11 @@ void Document::changeText(qint32 recordIndex, qsizetype at, qsizetype removed, c
     const RecordPiece text = m_records->textPiece(recordIndex);
     const QString removedText = text.edited ? text.text.mid(at, removed).toString()
                                             : QString::fromLatin1(text.bytes.sliced(at, removed));
+    if (!m_ownStep.isEmpty()) {
+        m_history.push(new TextStep(*m_records, shownBy(*this), m_ownStep, recordIndex,
+                                    {at, removedText, added}, m_typingRun));
+        return;
+    }
     if (change == TextChange::Typing) {
         m_history.push(new TextStep(*m_records, shownBy(*this), tr("Typing"), recordIndex,
                                     {at, removedText, added}, m_typingRun));
@@ -150,6 +155,18 @@ Document::Replaced Document::replaceAll(const QList<FoundMatch>& matches,
     else
         push(step);
     return result;
+}
+
+Document::OwnStep::OwnStep(Document& document, const QString& name) : m_document(document)
+{
+    m_document.endTyping();
+    m_document.m_ownStep = name;
+}
+
+Document::OwnStep::~OwnStep()
+{
+    m_document.m_ownStep.clear();
+    m_document.endTyping();
 }
 
 void Document::push(QUndoCommand* step)

@@ -89,6 +89,21 @@ public:
     // typing in one record is one step, until endTyping().
     void changeText(qint32 recordIndex, qsizetype at, qsizetype removed, const QString& added,
                     TextChange change = TextChange::Typing);
+
+    // Held by a command that changes text (Cut, Paste, Replace, Insert Character): every text
+    // change made while it is held is one step of the history under `name`, apart from the
+    // typing before and after it.
+    class OwnStep
+    {
+    public:
+        OwnStep(Document& document, const QString& name);
+        ~OwnStep();
+        OwnStep(const OwnStep&) = delete;
+        OwnStep& operator=(const OwnStep&) = delete;
+
+    private:
+        Document& m_document;
+    };
     // Replaces the matches of a search (in list order, each in one header or text) by
     // `replacement`, as one step. A header that would grow past the limit keeps its name; how
     // many were replaced and how many were refused so.
@@ -128,4 +143,6 @@ private:
     QByteArray m_outputBuffer;
     QUndoStack m_history;
     int m_typingRun = 0;
+    // The name of the step an OwnStep holds open; empty while none is held.
+    QString m_ownStep;
 };
