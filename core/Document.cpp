@@ -87,26 +87,12 @@ void Document::moveHeader(int from, int to)
         push(new MoveEntryStep(*m_records, shownBy(*this), from, to));
 }
 
-void Document::changeText(qint32 recordIndex, qsizetype at, qsizetype removed, const QString& added,
-                          TextChange change)
+void Document::changeText(qint32 recordIndex, qsizetype at, qsizetype removed, const QString& added)
 {
     const RecordPiece text = m_records->textPiece(recordIndex);
     const QString removedText = text.edited ? text.text.mid(at, removed).toString()
                                             : QString::fromLatin1(text.bytes.sliced(at, removed));
-    if (!m_ownStep.isEmpty()) {
-        m_history.push(new TextStep(*m_records, shownBy(*this), m_ownStep, recordIndex,
-                                    {at, removedText, added}, m_typingRun));
-        return;
-    }
-    if (change == TextChange::Typing) {
-        m_history.push(new TextStep(*m_records, shownBy(*this), tr("Typing"), recordIndex,
-                                    {at, removedText, added}, m_typingRun));
-        return;
-    }
-    const QString name = change == TextChange::Cut     ? tr("Cut")
-                         : change == TextChange::Paste ? tr("Paste")
-                                                       : tr("Replace");
-    // Cut and Paste may reach the text in more than one change; they merge only with each other.
+    const QString name = m_ownStep.isEmpty() ? tr("Typing") : m_ownStep;
     m_history.push(new TextStep(*m_records, shownBy(*this), name, recordIndex,
                                 {at, removedText, added}, m_typingRun));
 }

@@ -83,12 +83,9 @@ public:
     // Moves the entry at `from` to stand at `to`.
     void moveHeader(int from, int to);
 
-    // How a record's text was changed; typing merges into the step before it.
-    enum class TextChange { Typing, Cut, Paste, Replace };
     // Replaces `removed` characters of a record's text from `at` on by `added`. Consecutive
     // typing in one record is one step, until endTyping().
-    void changeText(qint32 recordIndex, qsizetype at, qsizetype removed, const QString& added,
-                    TextChange change = TextChange::Typing);
+    void changeText(qint32 recordIndex, qsizetype at, qsizetype removed, const QString& added);
 
     // Held by a command that changes text (Cut, Paste, Replace, Insert Character): every text
     // change made while it is held is one step of the history under `name`, apart from the

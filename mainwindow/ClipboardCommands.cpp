@@ -1,5 +1,6 @@
 #include "mainwindow/ClipboardCommands.h"
 
+#include "core/Document.h"
 #include "core/LineBreaks.h"
 #include "platform/Clipboard.h"
 
@@ -7,14 +8,15 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-ClipboardCommands::ClipboardCommands(QPlainTextEdit& field, Clipboard& clipboard)
-    : m_field(field), m_clipboard(clipboard)
+ClipboardCommands::ClipboardCommands(QPlainTextEdit& field, Document& document,
+                                     Clipboard& clipboard)
+    : m_field(field), m_document(document), m_clipboard(clipboard)
 {}
 
 void ClipboardCommands::cut()
 {
     copy();
-    replaceSelection(QString());
+    replaceSelection(QString(), Document::tr("Cut"));
 }
 
 void ClipboardCommands::copy()
@@ -25,7 +27,7 @@ void ClipboardCommands::copy()
 
 void ClipboardCommands::paste()
 {
-    replaceSelection(m_clipboard.text());
+    replaceSelection(m_clipboard.text(), Document::tr("Paste"));
 }
 
 void ClipboardCommands::selectAll()
@@ -35,9 +37,19 @@ void ClipboardCommands::selectAll()
         m_field.selectAll();
 }
 
-// Typing over the selection: the field's change handling then stores the new text.
-void ClipboardCommands::replaceSelection(const QString& text)
+void ClipboardCommands::insertCharacter(const QString& text)
 {
+    replaceSelection(text, Document::tr("Insert Character"));
+    m_field.setFocus();
+}
+
+// Typing over the selection: the field's change handling then stores the new text. A field
+// that shows no record's text takes nothing.
+void ClipboardCommands::replaceSelection(const QString& text, const QString& stepName)
+{
+    if (m_field.isReadOnly())
+        return;
+    const Document::OwnStep step(m_document, stepName);
     QTextCursor cursor = m_field.textCursor();
     cursor.insertText(lfLineBreaks(text));
     m_field.setTextCursor(cursor);

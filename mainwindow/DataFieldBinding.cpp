@@ -78,7 +78,7 @@ void DataFieldBinding::txtDataField_Change(int position, int removed, int added)
         storeShownText(*m_record);
     } else if (!m_inStep) {
         m_document.changeText(*m_record, 0, m_document.records().textPiece(*m_record).size(),
-                              text(), m_changeKind);
+                              text());
         m_inStep = true;
     } else {
         storeChange(*m_record, position, removed, inserted);
@@ -128,7 +128,7 @@ void DataFieldBinding::storeChange(qint32 recordIndex, int position, int removed
     const RecordPiece old = m_document.records().textPiece(recordIndex);
     const qsizetype replaced =
         old.edited ? recordLength(old.text, at, removed) : recordLength(old.bytes, at, removed);
-    m_document.changeText(recordIndex, at, replaced, crLfLineBreaks(inserted), m_changeKind);
+    m_document.changeText(recordIndex, at, replaced, crLfLineBreaks(inserted));
 }
 
 void DataFieldBinding::setShownMode(int mode)
@@ -157,7 +157,7 @@ void DataFieldBinding::storeShownText(qint32 recordIndex)
     if (front == old.size() && front == wanted.size())
         return;
     m_document.changeText(recordIndex, front, old.size() - front - back,
-                          wanted.mid(front, wanted.size() - front - back), m_changeKind);
+                          wanted.mid(front, wanted.size() - front - back));
 }
 
 void DataFieldBinding::placeCursor(qsizetype recordAt, qsizetype length)

@@ -26,8 +26,6 @@ public:
     void detach();
     // The field's text with line breaks as CR LF, as records hold it.
     QString text() const;
-    // How the field's next changes are named in the history, until told otherwise.
-    void setChangeKind(Document::TextChange kind) { m_changeKind = kind; }
     // Shows records as the calculator will hold them after receiving them in this translation
     // mode, and stores what is typed in the file's spelling; -1 shows them as the file spells
     // them. A record shown is shown again.
@@ -57,6 +55,5 @@ private:
     bool m_settingText = false;
     // Whether the field may hold a line break inside a paragraph, as Shift+Enter makes one.
     bool m_lineSeparators = false;
-    Document::TextChange m_changeKind = Document::TextChange::Typing;
     int m_shownMode = -1;
 };

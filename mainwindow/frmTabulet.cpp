@@ -102,7 +102,8 @@ frmTabulet::frmTabulet(const Services& services, ProgramDialogs& dialogs, QWidge
     setCentralWidget(client);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     m_dataField = std::make_unique<DataFieldBinding>(*txtDataField, m_document);
-    m_clipboardCommands = std::make_unique<ClipboardCommands>(*txtDataField, services.clipboard);
+    m_clipboardCommands = std::make_unique<ClipboardCommands>(*txtDataField, m_document,
+                                                              services.clipboard);
     connectControls();
     connectMenus();
     connectDocument();
@@ -485,10 +486,9 @@ void frmTabulet::mnuEditInsertCharacter_Click()
     if (palette.exec() != QDialog::Accepted || !palette.chosen())
         return;
     const int code = *palette.chosen();
-    txtDataField->textCursor().insertText(m_dataField->shownMode() >= 0
-                                              ? calculator::glyph(code).toString()
-                                              : calculator::spellingFor(code, mode));
-    txtDataField->setFocus();
+    m_clipboardCommands->insertCharacter(m_dataField->shownMode() >= 0
+                                             ? calculator::glyph(code).toString()
+                                             : calculator::spellingFor(code, mode));
 }
 
 void frmTabulet::mnuRegDelete_Click()
@@ -715,9 +715,9 @@ void frmTabulet::replaceMatch()
         }
         m_document.renameHeader(position, header);
     } else {
+        const Document::OwnStep step(m_document, tr("Replace"));
         m_document.changeText(records.recordIndexAt(position), match.place.at, match.length,
-                              replacement, Document::TextChange::Replace);
-        m_document.endTyping();
+                              replacement);
         refreshDataField();
     }
     m_lastMatch = FoundMatch{match.place, replacement.size()};
@@ -794,11 +794,7 @@ void frmTabulet::mnuEdit_Click()
 
 void frmTabulet::mnuEditCut_Click()
 {
-    m_document.endTyping();
-    m_dataField->setChangeKind(Document::TextChange::Cut);
     m_clipboardCommands->cut();
-    m_dataField->setChangeKind(Document::TextChange::Typing);
-    m_document.endTyping();
 }
 
 void frmTabulet::mnuEditCopy_Click()
@@ -808,11 +804,7 @@ void frmTabulet::mnuEditCopy_Click()
 
 void frmTabulet::mnuEditPaste_Click()
 {
-    m_document.endTyping();
-    m_dataField->setChangeKind(Document::TextChange::Paste);
     m_clipboardCommands->paste();
-    m_dataField->setChangeKind(Document::TextChange::Typing);
-    m_document.endTyping();
 }
 
 void frmTabulet::mnuSelectAll_Click()
