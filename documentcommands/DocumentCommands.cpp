@@ -20,11 +20,6 @@ const QString DataFileFilter =
 // Headers read from a file can be of any length; a message names them by their start.
 constexpr qsizetype LongestHeaderShown = 40;
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("DocumentCommands", text);
-}
-
 QString fileNameShown(const QString& path)
 {
     return QDir::toNativeSeparators(path);
@@ -40,17 +35,17 @@ QString headerShown(const QString& header)
 QString unwritableContentMessage(const UnwritableContent& found, const QString& header)
 {
     QStringList paragraphs;
-    paragraphs << tr("The record \"%1\" (number %2 in the list) is the first that a data file "
+    paragraphs << DocumentCommands::tr("The record \"%1\" (number %2 in the list) is the first that a data file "
                      "cannot hold as it is.")
                       .arg(headerShown(header), QString::number(found.position + 1));
     if (found.doubleQuote)
-        paragraphs << tr("It holds a double quote, which cannot be written inside a record: the "
+        paragraphs << DocumentCommands::tr("It holds a double quote, which cannot be written inside a record: the "
                          "record will not read back as it is, and parts of it may read back as "
                          "records of their own.");
     if (found.beyondLatin1)
-        paragraphs << tr("It holds characters outside the 8-bit character set, which will be "
+        paragraphs << DocumentCommands::tr("It holds characters outside the 8-bit character set, which will be "
                          "written as \"?\".");
-    paragraphs << tr("Save anyway?");
+    paragraphs << DocumentCommands::tr("Save anyway?");
     return paragraphs.join(QStringLiteral("\n\n"));
 }
 

@@ -3,6 +3,7 @@
 #include "documentcommands/RecentFiles.h"
 #include "platform/Services.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 class Document;
@@ -18,6 +19,8 @@ enum class SaveOutcome { Saved, Cancelled, Failed };
 // over.
 class DocumentCommands
 {
+    Q_DECLARE_TR_FUNCTIONS(DocumentCommands)
+
 public:
     DocumentCommands(Document& document, const Services& services);
 

@@ -20,11 +20,6 @@ const QString EditHeaderRetryPrompt =
     QStringLiteral("Edit or rename header. Header must be 22 characters or less. Try again.");
 const QString TryAgain = QStringLiteral("Try again.");
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("HeaderCommands", text);
-}
-
 bool fitsHeaderLimit(const QString& answer)
 {
     return answer.size() <= HeaderLimit;

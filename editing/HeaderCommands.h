@@ -2,6 +2,7 @@
 
 #include "platform/Services.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 class Document;
@@ -11,6 +12,8 @@ class QWidget;
 // position the window gives them; the window keeps its selection in step.
 class HeaderCommands
 {
+    Q_DECLARE_TR_FUNCTIONS(HeaderCommands)
+
 public:
     HeaderCommands(Document& document, const Services& services);
 

@@ -19,8 +19,6 @@ public:
 
     RecentFilesMenu(QMenu& fileMenu, QAction* before, RecentFiles& files, Open open);
 
-    QMenu* menu() const { return m_menu; }
-
 private:
     void rebuild();
 

@@ -21,11 +21,6 @@
 
 namespace {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("PrintCommand", text);
-}
-
 std::optional<float> fontSizeFrom(const QString& text)
 {
     bool isNumber = false;
@@ -38,7 +33,7 @@ std::optional<float> fontSizeFrom(const QString& text)
 QString printoutFailure(PrintoutResult result, const QFile& file, const Printer& printer)
 {
     if (result == PrintoutResult::ReadFailed)
-        return tr("The file %1 could not be read (%2).")
+        return PrintCommand::tr("The file %1 could not be read (%2).")
             .arg(QDir::toNativeSeparators(file.fileName()), file.errorString());
     return printer.errorText();
 }
@@ -76,7 +71,7 @@ QString suggestedPdfPath(const Document& document, const QString& workingFolder)
 
 QString exportFailure(const QString& target, const QString& reason)
 {
-    return tr("The PDF file \"%1\" could not be written. Nothing was written.\n\n%2")
+    return PrintCommand::tr("The PDF file \"%1\" could not be written. Nothing was written.\n\n%2")
         .arg(QDir::toNativeSeparators(target), reason);
 }
 

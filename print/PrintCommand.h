@@ -2,6 +2,7 @@
 
 #include "platform/Services.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <optional>
 
@@ -14,6 +15,8 @@ class QWidget;
 // printout of the document as it stands to a PDF file, without saving it and without a printer.
 class PrintCommand
 {
+    Q_DECLARE_TR_FUNCTIONS(PrintCommand)
+
 public:
     PrintCommand(Document& document, DocumentCommands& documentCommands, const Services& services);
 

@@ -26,10 +26,6 @@ public:
     }
     void removeEverything() override { m_values.clear(); }
 
-    bool contains(const QString& key) const
-    {
-        return m_values.contains(qualified(PreferencesSection, key));
-    }
     bool isEmpty() const { return m_values.isEmpty(); }
     QStringList writes;
 
