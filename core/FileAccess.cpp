@@ -21,13 +21,22 @@ QString reasonOf(const QFileDevice& file)
 
 } // namespace
 
-FileContents readWholeFile(const QString& path)
+QString whyUnreadable(const QString& path)
 {
     // A pipe or a device would block or never end; a data file is always a plain file.
     const QFileInfo info(path);
-    if (info.exists() && !info.isFile() && !info.isDir())
-        return {{}, QCoreApplication::translate("FileAccess", "It is not a regular file.")};
+    if (info.isDir())
+        return QCoreApplication::translate("FileAccess", "It is a folder, not a file.");
+    if (info.exists() && !info.isFile())
+        return QCoreApplication::translate("FileAccess", "It is not a regular file.");
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString() : file.errorString();
+}
 
+FileContents readWholeFile(const QString& path)
+{
+    if (QString reason = whyUnreadable(path); !reason.isEmpty())
+        return {{}, reason};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {{}, file.errorString()};

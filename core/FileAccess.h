@@ -18,6 +18,8 @@ struct FileContents
 };
 
 FileContents readWholeFile(const QString& path);
+// Why the file at `path` cannot be read, without reading it; empty when it can.
+QString whyUnreadable(const QString& path);
 
 // How a save reaches its file; tests put a file that fails in its place.
 using SaveFileFactory = std::function<std::unique_ptr<QSaveFile>(const QString& path)>;

@@ -25,6 +25,12 @@ QString fileNameShown(const QString& path)
     return QDir::toNativeSeparators(path);
 }
 
+QString unreadableMessage(const QString& fileName, const QString& error)
+{
+    return DocumentCommands::tr("The file \"%1\" could not be opened.\n\n%2")
+        .arg(fileNameShown(fileName), error);
+}
+
 QString headerShown(const QString& header)
 {
     if (header.size() <= LongestHeaderShown)
@@ -35,16 +41,19 @@ QString headerShown(const QString& header)
 QString unwritableContentMessage(const UnwritableContent& found, const QString& header)
 {
     QStringList paragraphs;
-    paragraphs << DocumentCommands::tr("The record \"%1\" (number %2 in the list) is the first that a data file "
-                     "cannot hold as it is.")
+    paragraphs << DocumentCommands::tr(
+                      "The record \"%1\" (number %2 in the list) is the first that a data file "
+                      "cannot hold as it is.")
                       .arg(headerShown(header), QString::number(found.position + 1));
     if (found.doubleQuote)
-        paragraphs << DocumentCommands::tr("It holds a double quote, which cannot be written inside a record: the "
-                         "record will not read back as it is, and parts of it may read back as "
-                         "records of their own.");
+        paragraphs << DocumentCommands::tr(
+            "It holds a double quote, which cannot be written inside a record: the "
+            "record will not read back as it is, and parts of it may read back as "
+            "records of their own.");
     if (found.beyondLatin1)
-        paragraphs << DocumentCommands::tr("It holds characters outside the 8-bit character set, which will be "
-                         "written as \"?\".");
+        paragraphs << DocumentCommands::tr(
+            "It holds characters outside the 8-bit character set, which will be "
+            "written as \"?\".");
     paragraphs << DocumentCommands::tr("Save anyway?");
     return paragraphs.join(QStringLiteral("\n\n"));
 }
@@ -81,7 +90,7 @@ void DocumentCommands::open()
     if (!choice)
         return;
     m_document.dlgFileOpen = {choice->fileName, choice->fileTitle};
-    readChosenFile(choice->fileName, choice->fileTitle);
+    readOpenedFile();
 }
 
 void DocumentCommands::openAtStart(const QString& path)
@@ -117,14 +126,19 @@ void DocumentCommands::openDropped(const QStringList& paths)
     openChosenFile(paths.constFirst());
 }
 
-// As Open goes on once its dialog has chosen `path`.
+// As Open goes on once its dialog has chosen `path`. A file that cannot be read (a folder, a
+// file gone or locked away) is said so before anything is asked, and the document stays as it is.
 void DocumentCommands::openChosenFile(const QString& path)
 {
+    if (const QString reason = whyUnreadable(path); !reason.isEmpty()) {
+        reportFailure(unreadableMessage(path, reason));
+        return;
+    }
     if (!clearAfterAsking())
         return;
     const QFileInfo info(path);
     m_document.dlgFileOpen = {info.absoluteFilePath(), info.fileName()};
-    readChosenFile(m_document.dlgFileOpen.fileName, m_document.dlgFileOpen.fileTitle);
+    readOpenedFile();
 }
 
 SaveOutcome DocumentCommands::FileSaveSub()
@@ -172,17 +186,18 @@ bool DocumentCommands::offerToSave(const QString& question)
     }
 }
 
-void DocumentCommands::readChosenFile(const QString& fileName, const QString& fileTitle)
+// Reads the file of `dlgFileOpen` into the emptied document.
+void DocumentCommands::readOpenedFile()
 {
+    const QString fileName = m_document.dlgFileOpen.fileName;
     const FileContents contents = readWholeFile(fileName);
     if (!contents.error.isEmpty()) {
         // Nothing was read, so no caption may name the file.
         m_document.clear();
-        reportFailure(tr("The file \"%1\" could not be opened.\n\n%2")
-                          .arg(fileNameShown(fileName), contents.error));
+        reportFailure(unreadableMessage(fileName, contents.error));
         return;
     }
-    m_document.setFile({fileName, fileTitle});
+    m_document.setFile(m_document.dlgFileOpen);
     m_recentFiles.add(fileName);
     const Reading reading = m_document.FileInSub(contents.bytes);
     if (reading.lineFeedEnds)

@@ -47,7 +47,7 @@ private:
     bool offerToSave(const QString& question);
     bool clearAfterAsking();
     void openChosenFile(const QString& path);
-    void readChosenFile(const QString& fileName, const QString& fileTitle);
+    void readOpenedFile();
     bool writeDocument(const QString& path);
     bool acceptUnwritableContent();
     void reportFailure(const QString& message);
