@@ -94,10 +94,20 @@ void HeaderCommands::removeHeader(int position)
 
 int HeaderCommands::moveHeader(int position, int by)
 {
-    const int to = position + by;
-    if (position < 0 || position >= m_document.records().count() || to < 0 ||
-        to >= m_document.records().count())
-        return position;
-    m_document.moveHeader(position, to);
+    return moveTo(position, position + by);
+}
+
+int HeaderCommands::dropHeader(int from, int before)
+{
+    // Taking the entry out moves every entry below it up by one.
+    return moveTo(from, before > from ? before - 1 : before);
+}
+
+int HeaderCommands::moveTo(int from, int to)
+{
+    const int count = m_document.records().count();
+    if (from < 0 || from >= count || to < 0 || to >= count)
+        return from;
+    m_document.moveHeader(from, to);
     return to;
 }

@@ -28,8 +28,13 @@ public:
     void removeHeader(int position);
     // Move Up (-1) and Move Down (+1): the entry's new position, where it stays at an end.
     int moveHeader(int position, int by);
+    // An entry dragged from `from` and let go before the entry at `before` (the entry count:
+    // below the last one): the entry's new position.
+    int dropHeader(int from, int before);
 
 private:
+    int moveTo(int from, int to);
+
     Document& m_document;
     Services m_services;
     QWidget* m_owner = nullptr;

@@ -3,31 +3,32 @@
 #include "core/Document.h"
 #include "documentcommands/DocumentCommands.h"
 #include "editing/HeaderCommands.h"
-#include "mainwindow/ClipboardCommands.h"
-#include "mainwindow/DataFieldBinding.h"
-#include "mainwindow/frmFind.h"
 #include "platform/Services.h"
 #include "print/PrintCommand.h"
 
+#include <QKeySequence>
 #include <QMainWindow>
 #include <QString>
+#include <memory>
 
+class ClipboardCommands;
+class DataFieldBinding;
+class FindSession;
+class FileDrops;
+class HeaderListView;
 class ProgramDialogs;
 class QAction;
-class QDragEnterEvent;
-class QDragMoveEvent;
-class QDropEvent;
+class SelectedRecord;
 class QLabel;
-class QListView;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QToolBar;
 
 // The main window: the header list, the data field, the menus and the toolbar. It builds the
-// controls and connects them, keeps the list's selection and the data field in step with the
-// document, and hands every command to the class that carries it out. Handlers are named after
-// their control and event.
+// controls and connects them, keeps the menus' enabled states, the list's selection and the
+// data field in step with the document, and hands every command to the class that carries it
+// out. Handlers are named after their control and event.
 class frmTabulet final : public QMainWindow
 {
     Q_OBJECT
@@ -42,25 +43,41 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
 
 private:
+    // One menu item: where it goes, its caption and keys, what it runs, and its toolbar button
+    // and the data field's own key that run the same, where it has them.
+    struct Command
+    {
+        QMenu* frmTabulet::*menu;
+        QAction* frmTabulet::*item; // none: a separator
+        const char* name;
+        const char* caption = nullptr;
+        const char* shortcuts = ""; // portable text, "; " between two
+
+        void (frmTabulet::*handler)() = nullptr;
+        const char* toolbarKey = nullptr;
+        const char* glyph = nullptr;
+        const char* toolTip = nullptr;
+        QKeySequence::StandardKey fieldKey = QKeySequence::UnknownKey;
+    };
+    static const Command Commands[];
+
     void Form_Load();
     void createControls(QWidget* client);
+    void createLabelsAndRules(QWidget* client);
     void createMenus();
+    void addMenuItem(const Command& command);
+    void finishMenus();
     void createToolBar(QWidget* client);
-    void addToolbarButton(const QString& key, const QString& glyph, const QString& toolTip);
+    void addToolbarButton(const Command& command);
     void addToolbarGap(const QString& key);
     void connectControls();
-    void connectMenus();
+    void connectHeaderList();
     void connectDocument();
 
-    // Position of the selected entry of the header list, -1 when none is selected.
     int selectedPosition() const;
-    void selectionChanged();
-    void entryAboutToBeRemoved(int position);
+    void updateHistoryItems();
 
     void mnuFileNewItem_Click();
     void mnuFileOpenItem_Click();
@@ -69,66 +86,43 @@ private:
     void mnuFilePrint_Click();
     void mnuFileExportPdf_Click();
     void mnuFileCalculatorCheck_Click();
-    void mnuViewCalculator_Click();
-    void mnuEditInsertCharacter_Click();
-    // The translation mode the next save gives the file, and the view that shows it.
-    int calculatorMode() const;
-    void applyCalculatorView();
     void mnuFilePreferences_Click();
     void mnuRegDelete_Click();
     void mnuFileExit_Click();
     bool Form_QueryUnload();
 
     void lstHeaders_Click();
-    void lstHeaders_MouseDown(int Button, int Shift, float X, float Y);
+    void lstHeaders_MouseDown();
     void lstHeaders_DblClick();
+    void lstHeaders_Drop(int from, int before);
     void txtDataField_GotFocus();
     void txtDataField_LostFocus();
-    void mnuHeaders_Click();
     void cmdNewHeader_Click();
+    void mnuHeaders_Click();
     void mnuHeadersNewHeader_Click();
     void mnuHeadersEditHeader_Click();
     void mnuHeadersRemoveHeader_Click();
+    void mnuHeadersMoveUp_Click();
+    void mnuHeadersMoveDown_Click();
 
     void mnuEdit_Click();
     void mnuEditUndo_Click();
     void mnuEditRedo_Click();
-    void mnuEditFind_Click();
-    void mnuEditFindNext_Click();
-    void mnuEditFindPrevious_Click();
-    void mnuEditReplace_Click();
-    void mnuHeadersMoveUp_Click();
-    void mnuHeadersMoveDown_Click();
-    void moveSelectedHeader(int by);
-    // After a step was taken back or done again: selects the record it changed and shows
-    // where in its text.
-    void showStep(qint32 recordIndex, qsizetype textAt);
-    void selectEntry(int position);
-    void updateHistoryItems();
-    frmFind& findWindow();
-    void findMatch(bool backwards);
-    QString spelledForRecords(const QString& typed) const;
-    // What Find looks for, as the records spell it.
-    FindOptions recordFindOptions();
-    TextPlace searchStart(bool backwards) const;
-    void selectMatch(const FoundMatch& match);
-    void replaceMatch();
-    void replaceAllMatches();
-    // The data field shows its record again after a change made outside it.
-    void refreshDataField();
-    // A header list entry dragged to another place in the list.
-    bool takeEntryDrop(QDropEvent* event);
     void mnuEditCut_Click();
     void mnuEditCopy_Click();
     void mnuEditPaste_Click();
     void mnuSelectAll_Click();
-    void Toolbar1_ButtonClick(const QString& key);
+    void mnuEditInsertCharacter_Click();
+    void mnuEditFind_Click();
+    void mnuEditFindNext_Click();
+    void mnuEditFindPrevious_Click();
+    void mnuEditReplace_Click();
 
+    void mnuViewCalculator_Click();
+    // The translation mode the next save gives the file, and the view that shows it.
+    int calculatorMode() const;
     void mnuHelpAboutTabulet_Click();
-
-    // Files dragged onto the window open as Open opens them; text dropped on the data field is
-    // the field's own.
-    bool takeFileDrop(QDropEvent* event);
+    void Toolbar1_ButtonClick(const QString& key);
 
     Services m_services;
     ProgramDialogs& m_dialogs;
@@ -140,14 +134,10 @@ private:
     bool m_closeConfirmed = false;
     // Once the user has removed the settings, closing the window does not store its place anew.
     bool m_settingsRemoved = false;
-    frmFind* m_find = nullptr;
-    // The match Find selected last, while it is still what is selected.
-    std::optional<FoundMatch> m_lastMatch;
-    // The files of the drag under way.
-    QStringList m_draggedFiles;
+    FileDrops* m_fileDrops = nullptr;
 
     QPushButton* cmdNewHeader = nullptr;
-    QListView* lstHeaders = nullptr;
+    HeaderListView* lstHeaders = nullptr;
     QPlainTextEdit* txtDataField = nullptr;
     QLabel* lblDataHeaders = nullptr;
     QLabel* lblDataField = nullptr;
@@ -162,33 +152,35 @@ private:
     QAction* mnuFilePrint = nullptr;
     QAction* mnuFileExportPdf = nullptr;
     QAction* mnuFileCalculatorCheck = nullptr;
-    QMenu* mnuView = nullptr;
-    QAction* mnuViewCalculator = nullptr;
-    QAction* mnuEditInsertCharacter = nullptr;
     QAction* mnuFilePreferences = nullptr;
     QAction* mnuRegDelete = nullptr;
     QAction* mnuFileExit = nullptr;
     QMenu* mnuEdit = nullptr;
+    QAction* mnuEditUndo = nullptr;
+    QAction* mnuEditRedo = nullptr;
     QAction* mnuEditCut = nullptr;
     QAction* mnuEditCopy = nullptr;
     QAction* mnuEditPaste = nullptr;
     QAction* mnuSelectAll = nullptr;
-    QAction* mnuEditUndo = nullptr;
-    QAction* mnuEditRedo = nullptr;
+    QAction* mnuEditInsertCharacter = nullptr;
     QAction* mnuEditFind = nullptr;
     QAction* mnuEditFindNext = nullptr;
     QAction* mnuEditFindPrevious = nullptr;
     QAction* mnuEditReplace = nullptr;
-    QAction* mnuHeadersMoveUp = nullptr;
-    QAction* mnuHeadersMoveDown = nullptr;
     QMenu* mnuHeaders = nullptr;
     QAction* mnuHeadersNewHeader = nullptr;
     QAction* mnuHeadersRemoveHeader = nullptr;
     QAction* mnuHeadersEditHeader = nullptr;
+    QAction* mnuHeadersMoveUp = nullptr;
+    QAction* mnuHeadersMoveDown = nullptr;
+    QMenu* mnuView = nullptr;
+    QAction* mnuViewCalculator = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* mnuHelpAboutTabulet = nullptr;
 
     // Built with the controls they work on.
     std::unique_ptr<DataFieldBinding> m_dataField;
     std::unique_ptr<ClipboardCommands> m_clipboardCommands;
+    SelectedRecord* m_selection = nullptr;
+    std::unique_ptr<FindSession> m_find;
 };

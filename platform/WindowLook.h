@@ -24,3 +24,8 @@ QFont tabuletWidgetFont();
 // The program's icon, shown by every window, and the toolbar's glyphs by name ("new", ...).
 QIcon tabuletIcon();
 QIcon toolbarGlyph(const QString& name);
+
+class QWidget;
+// An etched rule across `parent` at `top`: a grey line one pixel high with a white line two
+// pixels high below it, named `name` + "_1" and `name` + "_0".
+void etchedRule(QWidget& parent, const QString& name, int top, int width);
