@@ -26,11 +26,14 @@ template <typename Text> qsizetype recordLength(Text text, qsizetype at, qsizety
 
 DataFieldBinding::DataFieldBinding(QPlainTextEdit& field, Document& document, QObject* parent)
     : QObject(parent), m_field(field), m_document(document)
-{}
+{
+    setEditable(false);
+}
 
 void DataFieldBinding::showRecord(qint32 recordIndex)
 {
     m_record = recordIndex;
+    setEditable(true);
     if (m_shownMode >= 0) {
         const RecordPiece piece = m_document.records().textPiece(recordIndex);
         setFieldText(piece.edited ? calculator::shownText(piece.text, m_shownMode)
@@ -48,6 +51,7 @@ void DataFieldBinding::showRecord(qint32 recordIndex)
 void DataFieldBinding::showLoose(const QString& text)
 {
     m_record.reset();
+    setEditable(false);
     m_document.setLooseText(text);
     setFieldText(text);
 }
@@ -57,7 +61,17 @@ void DataFieldBinding::detach()
     if (!m_record)
         return;
     m_record.reset();
+    setEditable(false);
     m_document.setLooseText(text());
+}
+
+// What is typed while no entry is selected would belong to no record and be lost; the text
+// shown can still be reached with the keyboard, selected and copied.
+void DataFieldBinding::setEditable(bool editable)
+{
+    m_field.setReadOnly(!editable);
+    if (!editable)
+        m_field.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 }
 
 QString DataFieldBinding::text() const
@@ -75,7 +89,7 @@ void DataFieldBinding::txtDataField_Change(int position, int removed, int added)
     if (!m_record) {
         m_document.setLooseText(text());
     } else if (m_shownMode >= 0) {
-        storeShownText(*m_record);
+        storeShownChange(*m_record, position, removed, inserted);
     } else if (!m_inStep) {
         m_document.changeText(*m_record, 0, m_document.records().textPiece(*m_record).size(),
                               text());
@@ -89,7 +103,9 @@ void DataFieldBinding::txtDataField_Change(int position, int removed, int added)
 void DataFieldBinding::setFieldText(const QString& text)
 {
     m_settingText = true;
-    m_field.setPlainText(lfLineBreaks(text));
+    // The field takes CR LF for one line break; a CR before it, such as the calculator's
+    // character 13 shows, stays a line break of its own.
+    m_field.setPlainText(text);
     m_settingText = false;
     m_lineSeparators = text.contains(QChar::LineSeparator);
 }
@@ -141,23 +157,17 @@ void DataFieldBinding::setShownMode(int mode)
 }
 
 // The field shows the record as the calculator will hold it, which the record spells in
-// another way; the field's text is spelt for the file whole, and only the stretch that differs
-// from the record is stored, so that the history keeps what changed, not the record.
-void DataFieldBinding::storeShownText(qint32 recordIndex)
+// another way: only the record's characters that the change covers are replaced, by what was
+// typed spelt for the file.
+void DataFieldBinding::storeShownChange(qint32 recordIndex, int position, int removed,
+                                        const QString& inserted)
 {
-    const QString wanted = calculator::fileText(text(), m_shownMode);
-    const QString old = m_document.records().recordText(recordIndex);
-    const qsizetype shorter = std::min(old.size(), wanted.size());
-    qsizetype front = 0;
-    while (front < shorter && old[front] == wanted[front])
-        ++front;
-    qsizetype back = 0;
-    while (back < shorter - front && old[old.size() - 1 - back] == wanted[wanted.size() - 1 - back])
-        ++back;
-    if (front == old.size() && front == wanted.size())
-        return;
-    m_document.changeText(recordIndex, front, old.size() - front - back,
-                          wanted.mid(front, wanted.size() - front - back));
+    const RecordPiece old = m_document.records().textPiece(recordIndex);
+    const QString typed = crLfLineBreaks(inserted);
+    const calculator::FileEdit edit =
+        old.edited ? calculator::fileEdit(old.text, position, removed, typed, m_shownMode)
+                   : calculator::fileEdit(old.bytes, position, removed, typed, m_shownMode);
+    m_document.changeText(recordIndex, edit.at, edit.removed, edit.added);
 }
 
 void DataFieldBinding::placeCursor(qsizetype recordAt, qsizetype length)

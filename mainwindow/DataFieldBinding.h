@@ -16,13 +16,15 @@ class DataFieldBinding final : public QObject
     Q_OBJECT
 
 public:
+    // The field takes typing only while it shows a record's text; until then it is read-only.
     DataFieldBinding(QPlainTextEdit& field, Document& document, QObject* parent = nullptr);
 
     // Shows a record's text, where every later change of the field is stored.
     void showRecord(qint32 recordIndex);
-    // Shows a text that belongs to no record.
+    // Shows a text that belongs to no record, read-only.
     void showLoose(const QString& text);
-    // The field stops storing into its record; what it shows becomes the loose text.
+    // The field stops storing into its record and turns read-only; what it shows becomes the
+    // loose text.
     void detach();
     // The field's text with line breaks as CR LF, as records hold it.
     QString text() const;
@@ -44,7 +46,8 @@ private:
     QString insertedText(int position, int added) const;
     qsizetype recordOffset(int position) const;
     void storeChange(qint32 recordIndex, int position, int removed, const QString& inserted);
-    void storeShownText(qint32 recordIndex);
+    void storeShownChange(qint32 recordIndex, int position, int removed, const QString& inserted);
+    void setEditable(bool editable);
 
     QPlainTextEdit& m_field;
     Document& m_document;

@@ -78,12 +78,17 @@ void SelectedRecord::showStep(qint32 recordIndex, qsizetype textAt)
     const int position = recordIndex < 0 ? -1 : m_document.records().positionOf(recordIndex);
     if (position < 0)
         return m_list.selectionModel()->clear();
+    if (position == selectedPosition())
+        showCurrentText();
+    goTo(position, textAt);
+}
+
+void SelectedRecord::goTo(int position, qsizetype textAt, qsizetype length)
+{
     if (position != selectedPosition())
         selectEntry(position);
-    else
-        showCurrentText();
     if (textAt >= 0) {
-        m_binding.placeCursor(textAt);
+        m_binding.placeCursor(textAt, length);
         m_field.setFocus();
     }
 }

@@ -24,6 +24,10 @@ public:
     // as belonging to none.
     void showSelected();
 
+    // Selects the entry at `position` and, unless `textAt` is -1, `length` characters of its
+    // text from there, with the focus in the data field.
+    void goTo(int position, qsizetype textAt, qsizetype length = 0);
+
     int selectedPosition() const override;
     void selectEntry(int position) override;
     void showInText(qsizetype at, qsizetype length) override;

@@ -51,7 +51,6 @@ frmFind::frmFind(QWidget* parent) : QDialog(parent)
     fields->addRow(tr("&Look in:"), cboLookIn);
     fields->addRow(QString(), chkMatchCase);
     fields->addRow(QString(), chkWholeWords);
-    fields->addRow(QString(), lblStatus);
 
     cmdFindNext = button(this, "cmdFindNext", tr("Find &Next"));
     cmdFindNext->setDefault(true);
@@ -63,26 +62,49 @@ frmFind::frmFind(QWidget* parent) : QDialog(parent)
     for (QPushButton* each : {cmdFindNext, cmdFindPrevious, cmdReplace, cmdReplaceAll, cmdClose})
         buttons->addWidget(each);
     buttons->addStretch();
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(fields, 1);
-    layout->addLayout(buttons);
+    auto* controls = new QHBoxLayout;
+    controls->addLayout(fields, 1);
+    controls->addLayout(buttons);
+    // The status takes the whole width, so that more of it fits.
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(controls);
+    layout->addWidget(lblStatus);
 
     connect(cmdFindNext, &QPushButton::clicked, this, [this] { Q_EMIT findRequested(false); });
     connect(cmdFindPrevious, &QPushButton::clicked, this, [this] { Q_EMIT findRequested(true); });
     connect(cmdReplace, &QPushButton::clicked, this, &frmFind::replaceRequested);
     connect(cmdReplaceAll, &QPushButton::clicked, this, &frmFind::replaceAllRequested);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
-    connect(txtFind, &QLineEdit::textChanged, lblStatus, &QLabel::clear);
+    connect(txtFind, &QLineEdit::textChanged, this, [this] { setStatus({}); });
+    measureForms();
+}
+
+// Each form keeps one size, measured once, so that the window does not jump about under the
+// pointer as the user goes from Find to Replace and back.
+void frmFind::measureForms()
+{
+    ensurePolished();
+    m_replaceSize = sizeHint();
+    showReplaceParts(false);
+    // Hiding a field leaves the sizes the inner layouts worked out before; activating the
+    // window's layout works them out again.
+    layout()->activate();
+    m_findSize = sizeHint();
+}
+
+void frmFind::showReplaceParts(bool replacing)
+{
+    for (QWidget* part :
+         std::initializer_list<QWidget*>{lblReplace, txtReplace, cmdReplace, cmdReplaceAll})
+        part->setVisible(replacing);
 }
 
 void frmFind::showFor(bool replacing)
 {
     setWindowTitle(replacing ? tr("Replace") : tr("Find"));
-    for (QWidget* part :
-         std::initializer_list<QWidget*>{lblReplace, txtReplace, cmdReplace, cmdReplaceAll})
-        part->setVisible(replacing);
-    lblStatus->clear();
-    adjustSize();
+    showReplaceParts(replacing);
+    setFixedSize(replacing ? m_replaceSize : m_findSize);
+    setStatus({});
     if (!isVisible())
         placeBesideOwner();
     show();
@@ -106,12 +128,16 @@ QString frmFind::replacement() const
 
 void frmFind::setStatus(const QString& text)
 {
-    lblStatus->setText(text);
+    m_status = text;
+    const QString shown = lblStatus->fontMetrics().elidedText(text, Qt::ElideRight,
+                                                              lblStatus->contentsRect().width());
+    lblStatus->setText(shown);
+    lblStatus->setToolTip(shown == text ? QString() : text);
 }
 
 QString frmFind::status() const
 {
-    return lblStatus->text();
+    return m_status;
 }
 
 // Beside the main window rather than over the list and the field it searches, where the

@@ -24,6 +24,7 @@ public:
     void showFor(bool replacing);
     FindOptions options() const;
     QString replacement() const;
+    // The whole status; the window shows as much of it as fits.
     void setStatus(const QString& text);
     QString status() const;
 
@@ -33,6 +34,8 @@ Q_SIGNALS:
     void replaceAllRequested();
 
 private:
+    void measureForms();
+    void showReplaceParts(bool replacing);
     void placeBesideOwner();
 
     QLineEdit* txtFind;
@@ -47,4 +50,7 @@ private:
     QPushButton* cmdReplaceAll;
     QPushButton* cmdClose;
     QLabel* lblStatus;
+    QString m_status;
+    QSize m_findSize;
+    QSize m_replaceSize;
 };

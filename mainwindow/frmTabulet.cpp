@@ -1,9 +1,7 @@
 #include "mainwindow/frmTabulet.h"
 
-#include "core/CalculatorCheck.h"
-#include "core/CalculatorCode.h"
-#include "core/Preferences.h"
 #include "core/RecordStore.h"
+#include "mainwindow/CalculatorCommands.h"
 #include "mainwindow/ClipboardCommands.h"
 #include "mainwindow/DataFieldBinding.h"
 #include "mainwindow/FileDrops.h"
@@ -12,30 +10,22 @@
 #include "mainwindow/RecentFilesMenu.h"
 #include "mainwindow/SelectedRecord.h"
 #include "mainwindow/WindowPlacement.h"
-#include "mainwindow/frmCalculatorCheck.h"
-#include "mainwindow/frmInsertCharacter.h"
 #include "platform/Clipboard.h"
 #include "platform/ProgramDialogs.h"
 #include "platform/WindowLook.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
-#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextDocument>
 #include <QToolBar>
 #include <QUndoStack>
 
 namespace {
-
-constexpr int ToolbarButtonPixels = 24;
-constexpr int ToolbarGapPixels = 8;
 
 // The toolbar from left to right: buttons by their keys, gaps by theirs.
 const char* const ToolbarLayout[] = {"sep",     "tbrFileNew",   "tbrFileOpen", "tbrFileSave",
@@ -188,6 +178,8 @@ void frmTabulet::createControls(QWidget* client)
         std::make_unique<ClipboardCommands>(*txtDataField, m_document, m_services.clipboard);
     m_selection = new SelectedRecord(*lstHeaders, *txtDataField, *m_dataField, m_document);
     m_find = std::make_unique<FindSession>(m_document, *m_selection, *this);
+    m_calculator = std::make_unique<CalculatorCommands>(m_document, m_services.settings,
+                                                        *m_selection, *m_clipboardCommands, *this);
 
     createLabelsAndRules(client);
     QWidget::setTabOrder(cmdNewHeader, lstHeaders);
@@ -211,17 +203,19 @@ void frmTabulet::createLabelsAndRules(QWidget* client)
 
 void frmTabulet::createMenus()
 {
-    const std::pair<QMenu * frmTabulet::*, const char*> menus[] = {
-        {&frmTabulet::mnuFile, QT_TR_NOOP("&File")},
-        {&frmTabulet::mnuEdit, QT_TR_NOOP("&Edit")},
-        {&frmTabulet::mnuHeaders, QT_TR_NOOP("He&aders")},
-        {&frmTabulet::mnuView, QT_TR_NOOP("&View")},
-        {&frmTabulet::mnuHelp, QT_TR_NOOP("&Help")}};
-    const char* const names[] = {"mnuFile", "mnuEdit", "mnuHeaders", "mnuView", "mnuHelp"};
-    for (int at = 0; at < int(std::size(menus)); ++at) {
-        QMenu* menu = menuBar()->addMenu(tr(menus[at].second));
-        menu->setObjectName(QLatin1String(names[at]));
-        this->*menus[at].first = menu;
+    const struct
+    {
+        QMenu* frmTabulet::*menu;
+        const char* name;
+        const char* caption;
+    } menus[] = {{&F::mnuFile, "mnuFile", QT_TR_NOOP("&File")},
+                 {&F::mnuEdit, "mnuEdit", QT_TR_NOOP("&Edit")},
+                 {&F::mnuHeaders, "mnuHeaders", QT_TR_NOOP("He&aders")},
+                 {&F::mnuView, "mnuView", QT_TR_NOOP("&View")},
+                 {&F::mnuHelp, "mnuHelp", QT_TR_NOOP("&Help")}};
+    for (const auto& [menu, name, caption] : menus) {
+        this->*menu = menuBar()->addMenu(tr(caption));
+        (this->*menu)->setObjectName(QLatin1String(name));
     }
     for (const Command& command : Commands)
         addMenuItem(command);
@@ -256,45 +250,18 @@ void frmTabulet::finishMenus()
 
 void frmTabulet::createToolBar(QWidget* client)
 {
-    Toolbar1 = new QToolBar(client);
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setGeometry(twipsRect(0, 0, 5565, 450));
-    Toolbar1->setMovable(false);
-    Toolbar1->setFloatable(false);
-    Toolbar1->setIconSize(QSize(16, 16));
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    Toolbar1->setFocusPolicy(Qt::NoFocus);
+    Toolbar1 = fixedToolBar(*client, QStringLiteral("Toolbar1"), twipsRect(0, 0, 5565, 450));
     for (const char* const key : ToolbarLayout) {
         const auto button =
             std::find_if(std::begin(Commands), std::end(Commands), [key](const Command& each) {
                 return each.toolbarKey && qstrcmp(key, each.toolbarKey) == 0;
             });
         if (button == std::end(Commands))
-            addToolbarGap(QLatin1String(key));
+            addToolbarGap(*Toolbar1, QLatin1String(key));
         else
-            addToolbarButton(*button);
+            addToolbarButton(*Toolbar1, QLatin1String(key), QLatin1String(button->glyph),
+                             tr(button->toolTip));
     }
-}
-
-void frmTabulet::addToolbarButton(const Command& command)
-{
-    QAction* button = Toolbar1->addAction(toolbarGlyph(QLatin1String(command.glyph)), QString());
-    button->setObjectName(QLatin1String(command.toolbarKey));
-    button->setData(QLatin1String(command.toolbarKey));
-    button->setToolTip(tr(command.toolTip));
-    if (QWidget* widget = Toolbar1->widgetForAction(button)) {
-        widget->setFixedSize(ToolbarButtonPixels, ToolbarButtonPixels);
-        widget->setFocusPolicy(Qt::NoFocus);
-    }
-}
-
-void frmTabulet::addToolbarGap(const QString& key)
-{
-    auto* gap = new QWidget(Toolbar1);
-    gap->setFixedSize(ToolbarGapPixels, ToolbarButtonPixels);
-    QAction* action = Toolbar1->addWidget(gap);
-    action->setObjectName(key);
-    action->setData(key);
 }
 
 void frmTabulet::connectControls()
@@ -339,11 +306,6 @@ void frmTabulet::connectDocument()
     for (auto changed : {&QUndoStack::undoTextChanged, &QUndoStack::redoTextChanged})
         connect(&history, changed, this, &frmTabulet::updateHistoryItems);
     updateHistoryItems();
-}
-
-int frmTabulet::selectedPosition() const
-{
-    return lstHeaders->selectedPosition();
 }
 
 // The toolbar's Undo and Redo follow the Edit menu's items.
@@ -394,17 +356,7 @@ void frmTabulet::mnuFileExportPdf_Click()
 
 void frmTabulet::mnuFileCalculatorCheck_Click()
 {
-    const calculator::CalculatorReport report = calculator::checkForCalculator(
-        m_document.records(), preferences::transferHeader(m_services.settings));
-    frmCalculatorCheck check(report, m_document.records(), this);
-    check.exec();
-    if (const std::optional<calculator::CalculatorProblem> problem = check.goTo()) {
-        m_selection->selectEntry(problem->position);
-        if (!problem->inHeader) {
-            m_dataField->placeCursor(problem->offset, 1);
-            txtDataField->setFocus();
-        }
-    }
+    m_calculator->check();
 }
 
 void frmTabulet::mnuFilePreferences_Click()
@@ -447,7 +399,7 @@ void frmTabulet::lstHeaders_MouseDown()
 void frmTabulet::lstHeaders_DblClick()
 {
     // A double click below the last entry finds nothing selected: there is nothing to rename.
-    if (selectedPosition() != -1)
+    if (m_selection->selectedPosition() != -1)
         mnuHeadersEditHeader_Click();
 }
 
@@ -473,7 +425,7 @@ void frmTabulet::cmdNewHeader_Click()
 
 void frmTabulet::mnuHeaders_Click()
 {
-    const int position = selectedPosition();
+    const int position = m_selection->selectedPosition();
     mnuHeadersEditHeader->setEnabled(position > -1);
     mnuHeadersRemoveHeader->setEnabled(position > -1);
     mnuHeadersMoveUp->setEnabled(position > 0);
@@ -487,22 +439,22 @@ void frmTabulet::mnuHeadersNewHeader_Click()
 
 void frmTabulet::mnuHeadersEditHeader_Click()
 {
-    m_headerCommands.HeaderEditSub(selectedPosition());
+    m_headerCommands.HeaderEditSub(m_selection->selectedPosition());
 }
 
 void frmTabulet::mnuHeadersRemoveHeader_Click()
 {
-    m_headerCommands.removeHeader(selectedPosition());
+    m_headerCommands.removeHeader(m_selection->selectedPosition());
 }
 
 void frmTabulet::mnuHeadersMoveUp_Click()
 {
-    m_selection->selectEntry(m_headerCommands.moveHeader(selectedPosition(), -1));
+    m_selection->selectEntry(m_headerCommands.moveHeader(m_selection->selectedPosition(), -1));
 }
 
 void frmTabulet::mnuHeadersMoveDown_Click()
 {
-    m_selection->selectEntry(m_headerCommands.moveHeader(selectedPosition(), +1));
+    m_selection->selectEntry(m_headerCommands.moveHeader(m_selection->selectedPosition(), +1));
 }
 
 void frmTabulet::mnuEdit_Click()
@@ -546,18 +498,9 @@ void frmTabulet::mnuSelectAll_Click()
     m_clipboardCommands->selectAll();
 }
 
-// The character goes in as the next save stores it: through the view, which spells what is
-// typed for the file, or spelt here when the field shows the file's own spelling.
 void frmTabulet::mnuEditInsertCharacter_Click()
 {
-    const int mode = calculatorMode();
-    frmInsertCharacter palette(mode, this);
-    if (palette.exec() != QDialog::Accepted || !palette.chosen())
-        return;
-    const int code = *palette.chosen();
-    m_clipboardCommands->insertCharacter(m_dataField->shownMode() >= 0
-                                             ? calculator::glyph(code).toString()
-                                             : calculator::spellingFor(code, mode));
+    m_calculator->insertCharacter();
 }
 
 void frmTabulet::mnuEditFind_Click()
@@ -583,14 +526,9 @@ void frmTabulet::mnuEditFindPrevious_Click()
 void frmTabulet::mnuViewCalculator_Click()
 {
     // Off, as it mostly is, it reads no preference at start-up.
-    const int mode = mnuViewCalculator->isChecked() ? calculatorMode() : -1;
+    const int mode = mnuViewCalculator->isChecked() ? m_calculator->translationMode() : -1;
     m_document.records().setShownMode(mode);
     m_dataField->setShownMode(mode);
-}
-
-int frmTabulet::calculatorMode() const
-{
-    return calculator::translationMode(preferences::transferHeader(m_services.settings));
 }
 
 void frmTabulet::mnuHelpAboutTabulet_Click()

@@ -11,6 +11,7 @@
 #include <QString>
 #include <memory>
 
+class CalculatorCommands;
 class ClipboardCommands;
 class DataFieldBinding;
 class FindSession;
@@ -70,13 +71,10 @@ private:
     void addMenuItem(const Command& command);
     void finishMenus();
     void createToolBar(QWidget* client);
-    void addToolbarButton(const Command& command);
-    void addToolbarGap(const QString& key);
     void connectControls();
     void connectHeaderList();
     void connectDocument();
 
-    int selectedPosition() const;
     void updateHistoryItems();
 
     void mnuFileNewItem_Click();
@@ -119,8 +117,6 @@ private:
     void mnuEditReplace_Click();
 
     void mnuViewCalculator_Click();
-    // The translation mode the next save gives the file, and the view that shows it.
-    int calculatorMode() const;
     void mnuHelpAboutTabulet_Click();
     void Toolbar1_ButtonClick(const QString& key);
 
@@ -183,4 +179,5 @@ private:
     std::unique_ptr<ClipboardCommands> m_clipboardCommands;
     SelectedRecord* m_selection = nullptr;
     std::unique_ptr<FindSession> m_find;
+    std::unique_ptr<CalculatorCommands> m_calculator;
 };

@@ -1,7 +1,9 @@
 #include "platform/WindowLook.h"
 
+#include <QAction>
 #include <QFrame>
 #include <QStringList>
+#include <QToolBar>
 
 QFont tabuletWidgetFont()
 {
@@ -56,4 +58,46 @@ void etchedRule(QWidget& parent, const QString& name, int top, int width)
     ruleLine(parent, name + QStringLiteral("_1"), QColor(128, 128, 128), QRect(0, top, width, 1));
     ruleLine(parent, name + QStringLiteral("_0"), QColor(255, 255, 255),
              QRect(0, top + 1, width, 2));
+}
+
+namespace {
+
+constexpr int ToolbarButtonPixels = 24;
+constexpr int ToolbarGapPixels = 8;
+
+} // namespace
+
+QToolBar* fixedToolBar(QWidget& parent, const QString& name, const QRect& geometry)
+{
+    auto* toolbar = new QToolBar(&parent);
+    toolbar->setObjectName(name);
+    toolbar->setGeometry(geometry);
+    toolbar->setMovable(false);
+    toolbar->setFloatable(false);
+    toolbar->setIconSize(QSize(16, 16));
+    toolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolbar->setFocusPolicy(Qt::NoFocus);
+    return toolbar;
+}
+
+void addToolbarButton(QToolBar& toolbar, const QString& key, const QString& glyph,
+                      const QString& toolTip)
+{
+    QAction* button = toolbar.addAction(toolbarGlyph(glyph), QString());
+    button->setObjectName(key);
+    button->setData(key);
+    button->setToolTip(toolTip);
+    if (QWidget* widget = toolbar.widgetForAction(button)) {
+        widget->setFixedSize(ToolbarButtonPixels, ToolbarButtonPixels);
+        widget->setFocusPolicy(Qt::NoFocus);
+    }
+}
+
+void addToolbarGap(QToolBar& toolbar, const QString& key)
+{
+    auto* gap = new QWidget(&toolbar);
+    gap->setFixedSize(ToolbarGapPixels, ToolbarButtonPixels);
+    QAction* action = toolbar.addWidget(gap);
+    action->setObjectName(key);
+    action->setData(key);
 }

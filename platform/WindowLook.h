@@ -29,3 +29,13 @@ class QWidget;
 // An etched rule across `parent` at `top`: a grey line one pixel high with a white line two
 // pixels high below it, named `name` + "_1" and `name` + "_0".
 void etchedRule(QWidget& parent, const QString& name, int top, int width);
+
+class QToolBar;
+// A toolbar of 24-pixel buttons with 16-pixel glyphs and no captions, fixed where it is put,
+// that never takes the focus.
+QToolBar* fixedToolBar(QWidget& parent, const QString& name, const QRect& geometry);
+// A button named and keyed `key` (its data), showing the glyph of that name.
+void addToolbarButton(QToolBar& toolbar, const QString& key, const QString& glyph,
+                      const QString& toolTip);
+// A gap of its own key that cannot be pressed.
+void addToolbarGap(QToolBar& toolbar, const QString& key);
