@@ -164,6 +164,18 @@ void frmTabulet::createControls(QWidget* client)
     lstHeaders->setGeometry(twipsRect(120, 840, 3855, 1230));
     lstHeaders->setModel(&m_document.records());
 
+    createDataField(client);
+    m_selection = new SelectedRecord(*lstHeaders, *txtDataField, *m_dataField, m_document);
+    m_find = std::make_unique<FindSession>(m_document, *m_selection, *this);
+    m_calculator = std::make_unique<CalculatorCommands>(m_document, m_services.settings,
+                                                        *m_selection, *m_clipboardCommands, *this);
+    createLabelsAndRules(client);
+    QWidget::setTabOrder(cmdNewHeader, lstHeaders);
+    QWidget::setTabOrder(lstHeaders, txtDataField);
+}
+
+void frmTabulet::createDataField(QWidget* client)
+{
     txtDataField = new QPlainTextEdit(client);
     txtDataField->setObjectName(QStringLiteral("txtDataField"));
     txtDataField->setGeometry(twipsRect(120, 2475, 3855, 1695));
@@ -176,14 +188,6 @@ void frmTabulet::createControls(QWidget* client)
     m_dataField = std::make_unique<DataFieldBinding>(*txtDataField, m_document);
     m_clipboardCommands =
         std::make_unique<ClipboardCommands>(*txtDataField, m_document, m_services.clipboard);
-    m_selection = new SelectedRecord(*lstHeaders, *txtDataField, *m_dataField, m_document);
-    m_find = std::make_unique<FindSession>(m_document, *m_selection, *this);
-    m_calculator = std::make_unique<CalculatorCommands>(m_document, m_services.settings,
-                                                        *m_selection, *m_clipboardCommands, *this);
-
-    createLabelsAndRules(client);
-    QWidget::setTabOrder(cmdNewHeader, lstHeaders);
-    QWidget::setTabOrder(lstHeaders, txtDataField);
 }
 
 void frmTabulet::createLabelsAndRules(QWidget* client)

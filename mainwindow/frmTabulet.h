@@ -66,6 +66,7 @@ private:
 
     void Form_Load();
     void createControls(QWidget* client);
+    void createDataField(QWidget* client);
     void createLabelsAndRules(QWidget* client);
     void createMenus();
     void addMenuItem(const Command& command);
