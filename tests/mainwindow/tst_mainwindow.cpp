@@ -1,5 +1,6 @@
 #include "doubles/RecordingDialogs.h"
 #include "doubles/TestServices.h"
+#include "mainwindow/HeaderListView.h"
 #include "mainwindow/frmTabulet.h"
 
 #include <QAction>
@@ -282,6 +283,51 @@ private Q_SLOTS:
         QCOMPARE(saved(), QByteArray("{\r\n\"a\r\none\"\r\n\"c\"\r\n\"b\r\ntwo\"\r\n}\r\n"));
         child("mnuEditUndo")->trigger();
         QCOMPARE(m_list->selectionModel()->selectedRows().value(0).row(), 1);
+    }
+
+    // The list's own keys, and an entry dragged within it, go through the header commands;
+    // the toolbar's Undo and Redo follow the Edit menu's items.
+    void listKeysAndDrag_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("outcome"); // questions asked, entries, selected, focus
+        QTest::newRow("F2") << "F2"
+                            << "Edit Header|a b c|1|list";
+        QTest::newRow("Delete") << "Delete"
+                                << "Remove Header|a c|-1|list";
+        QTest::newRow("Return") << "Return"
+                                << "|a b c|1|field";
+        QTest::newRow("drop on the first") << "drop 0"
+                                           << "|b a c|0|list";
+        QTest::newRow("drop below the last") << "drop 3"
+                                             << "|a c b|2|list";
+    }
+    void listKeysAndDrag()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, outcome);
+        open("{\r\n\"a\"\r\n\"b\"\r\n\"c\"\r\n}\r\n");
+        select(1);
+        m_list->setFocus();
+        m_doubles->questions.answerInput(QString());
+        m_doubles->questions.answerMessage(QMessageBox::Ok);
+        if (action.startsWith(u"drop"))
+            Q_EMIT qobject_cast<HeaderListView*>(m_list)->moveRequested(1, action.mid(5).toInt());
+        else
+            QTest::keySequence(m_list, QKeySequence(action));
+        QStringList seen, headers;
+        for (const auto& asked : m_doubles->questions.asked)
+            seen << asked.title;
+        for (int row = 0; row < m_list->model()->rowCount(); ++row)
+            headers << m_list->model()->index(row, 0).data().toString();
+        const int selected = m_list->selectionModel()->selectedRows().value(0, {}).row();
+        const QString focus = QApplication::focusWidget() == m_field ? "field" : "list";
+        QCOMPARE(seen.join(u',') + u'|' + headers.join(u' ') + u'|' + QString::number(selected) +
+                     u'|' + focus,
+                 outcome);
+        QAction* undo = child<QToolBar>("Toolbar1")->findChild<QAction*>("tbrUndo");
+        QCOMPARE(undo->isEnabled(), child("mnuEditUndo")->isEnabled());
+        QCOMPARE(undo->isEnabled(), action != u"F2" && action != u"Return");
     }
 
     // With the calculator's characters shown, every record looked at is saved byte for byte;
