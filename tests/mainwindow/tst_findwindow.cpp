@@ -36,6 +36,7 @@ private Q_SLOTS:
         QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->width());
 
         window.showFor(false);
+        window.setStatus(status);
         QCOMPARE(settled(window), findSize);
     }
 };

@@ -1,0 +1,173 @@
+#include "core/Document.h"
+#include "core/RecordStore.h"
+#include "editing/FindReplace.h"
+
+#include <QTest>
+
+namespace {
+
+// The header of entry 2 is 22 characters long, the longest a header may grow to.
+const QByteArray Sample = "{\r\n\"Alpha\r\nred fox\"\r\n\"Beta\r\na Fox\r\nfoxes\"\r\n"
+                          "\"aaaaaaaaaaaaaaaaaaadog\"\r\n\"Arrow\r\na\\->b\"\r\n}\r\n";
+
+QStringList entries(const Document& document)
+{
+    QStringList result;
+    const RecordStore& records = document.records();
+    for (int at = 0; at < records.count(); ++at)
+        result << QStringLiteral("%1 %2|%3")
+                      .arg(at)
+                      .arg(records.headerAt(at), records.recordText(records.recordIndexAt(at)));
+    return result;
+}
+
+// The window as Find and Replace see it: the selected entry, the data field's text, and what
+// was marked last as "position, h or t, offset, the characters marked".
+struct FakeView final : FindReplaceView
+{
+    explicit FakeView(const Document& document) : records(document.records()) {}
+
+    int selectedPosition() const override { return selected; }
+    void selectEntry(int position) override
+    {
+        selected = position;
+        showCurrentText();
+    }
+    void showInText(qsizetype at, qsizetype length) override
+    {
+        shown = QStringLiteral("%1 t %2 %3").arg(selected).arg(at).arg(field.mid(at, length));
+    }
+    void showInHeader(int position, qsizetype at, qsizetype length) override
+    {
+        QCOMPARE(position, selected);
+        shown = QStringLiteral("%1 h %2 %3")
+                    .arg(position)
+                    .arg(at)
+                    .arg(records.headerAt(position).mid(at, length));
+    }
+    void showCurrentText() override
+    {
+        if (selected >= 0)
+            field = records.recordText(records.recordIndexAt(selected));
+    }
+    int shownMode() const override { return mode; }
+
+    const RecordStore& records;
+    int selected = -1;
+    int mode = -1;
+    QString field;
+    QString shown;
+};
+
+} // namespace
+
+// Find and Replace run as commands on a sample, each row from the file as read.
+class FindReplaceTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void commands_data()
+    {
+        QTest::addColumn<QString>("options");  // w: whole words, 3: the view in T(3)
+        QTest::addColumn<QString>("commands"); // "_" stands for a space
+        QTest::addColumn<QString>("changed");  // the entries that differ from the sample's
+        QTest::addColumn<QString>("shown");    // what the view marked last
+        QTest::addColumn<QString>("status");   // what the last command said
+        const auto row = [](const char* name, const QString& options, const QString& commands,
+                            const QString& changed, const QString& shown, const QString& status) {
+            QTest::newRow(name) << options << commands << changed << shown << status;
+        };
+        const QString startAgain("Went on from the start of the list.");
+        const QString refused("Not replaced: the header would be longer than 22 characters.");
+        row("find", "", "find fox", "", "0 t 4 fox", "");
+        row("find wraps", "", "find fox; find fox; find fox; find fox", "", "0 t 4 fox",
+            startAgain);
+        row("previous wraps", "", "prev fox", "", "1 t 7 fox", "Went on from the end of the list.");
+        row("previous", "", "find fox; find fox; find fox; prev fox", "", "1 t 2 Fox", "");
+        row("not found", "", "find zebra", "", "", "Not found.");
+        row("nothing to find", "", "find; replace; all", "", "", "");
+        row("in a header", "", "find dog", "", "2 h 19 dog", "Found in the header.");
+        row("in a header, wrapped", "", "select 3; find dog", "", "2 h 19 dog",
+            startAgain + " Found in the header.");
+        row("calculator characters", "3", "find \u2192", "", "3 t 1 \\->", "");
+        row("replace finds first", "", "replace fox cat", "", "0 t 4 fox", "");
+        row("replace", "", "find fox; replace fox cat", "0 Alpha|red cat", "1 t 2 Fox",
+            "Replaced 1.");
+        row("replace spelt for the records", "3", "find \u2192; replace \u2192 \u2190",
+            "3 Arrow|a\\<-b", "3 t 1 \\<-", "Replaced 1. Not found.");
+        row("replace after typing before the match", "", "find fox; type 0 0 big_; replace fox cat",
+            "0 Alpha|big red fox", "0 t 8 fox", "");
+        row("replace after typing, then again", "",
+            "find fox; type 0 0 big_; replace fox cat; replace fox cat", "0 Alpha|big red cat",
+            "1 t 2 Fox", "Replaced 1.");
+        row("replace is a step of its own", "",
+            "find fox; type 0 0 big_; replace fox cat; replace fox cat; undo",
+            "0 Alpha|big red fox", "1 t 2 Fox", "Replaced 1.");
+        row("replace after undo", "", "erase 0 0 4; find fox; undo; replace fox cat", "",
+            "0 t 4 fox", "");
+        row("replace whole words only", "w", "find fox; find fox; type 1 5 y; replace fox cat",
+            "1 Beta|a Foxy\r\nfoxes", "0 t 4 fox", startAgain);
+        row("replace in another entry", "", "find fox; select 1; replace fox cat", "", "1 t 2 Fox",
+            "");
+        row("header of 22", "", "find dog; replace dog cat", "2 aaaaaaaaaaaaaaaaaaacat|",
+            "2 h 19 dog", "Replaced 1. Not found.");
+        row("header of 23", "", "find dog; replace dog cats", "", "2 h 19 dog", refused);
+        row("replace all", "", "find fox; all fox cat", "0 Alpha|red cat, 1 Beta|a cat\r\ncates",
+            "0 t 4 fox", "Replaced 3.");
+        row("replace all spelt for the records", "3", "find \u2192; all \u2192 \u2190",
+            "3 Arrow|a\\<-b", "3 t 1 \\->", "Replaced 1.");
+        row("replace all, header of 22", "", "all dog cat", "2 aaaaaaaaaaaaaaaaaaacat|", "",
+            "Replaced 1.");
+        row("replace all, header of 23", "", "all dog cats", "", "",
+            "Replaced 0. 1 in headers not replaced: the header would be longer than 22 "
+            "characters.");
+    }
+
+    void commands()
+    {
+        QFETCH(QString, options);
+        QFETCH(QString, commands);
+        Document document;
+        document.FileInSub(Sample);
+        const QStringList sample = entries(document);
+        FakeView view(document);
+        view.mode = options.contains(u'3') ? 3 : -1;
+        FindReplace findReplace(document, view);
+        QString status;
+        for (const QString& command : commands.split(u';')) {
+            QStringList word = command.trimmed().split(u' ');
+            word.replaceInStrings(QStringLiteral("_"), QStringLiteral(" "));
+            const FindOptions find{word.value(1), false, options.contains(u'w')};
+            const auto number = [&word](int at) { return word.value(at).toInt(); };
+            const auto record = [&] { return document.records().recordIndexAt(number(1)); };
+            if (word[0] == u"find" || word[0] == u"prev")
+                status = findReplace.find(find, word[0] == u"prev");
+            else if (word[0] == u"replace")
+                status = findReplace.replace(find, word.value(2));
+            else if (word[0] == u"all")
+                status = findReplace.replaceAll(find, word.value(2));
+            else if (word[0] == u"type")
+                document.changeText(record(), number(2), 0, word.value(3));
+            else if (word[0] == u"erase")
+                document.changeText(record(), number(2), number(3), {});
+            else if (word[0] == u"undo")
+                document.history().undo();
+            else if (word[0] == u"select")
+                view.selectEntry(number(1));
+            // Typing goes through the field, and a step taken back is shown there.
+            if (word[0] == u"type" || word[0] == u"erase" || word[0] == u"undo")
+                view.showCurrentText();
+        }
+        QStringList changed = entries(document);
+        changed.removeIf([&sample](const QString& entry) { return sample.contains(entry); });
+        QTEST(changed.join(u", "), "changed");
+        QTEST(view.shown, "shown");
+        QTEST(status, "status");
+        if (view.selected >= 0)
+            QCOMPARE(view.field, entries(document).at(view.selected).section(u'|', 1));
+    }
+};
+
+QTEST_GUILESS_MAIN(FindReplaceTest)
+#include "tst_findreplace.moc"
