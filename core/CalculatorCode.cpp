@@ -382,6 +382,154 @@ template <typename Char> Reception receiveIn(const Char* p, qsizetype n, int mod
     return highestCode(mode) >= 0 ? receiveWith<true>(p, n, mode) : receiveWith<false>(p, n, mode);
 }
 
+// A place between two characters of a piece: how far into the file's spelling it is, and how
+// many characters of the data field's text lie before it.
+struct Place
+{
+    qsizetype fileAt = 0;
+    qsizetype shownAt = 0;
+};
+
+// The place after the character of the file, or the code, that starts at `from`.
+template <typename Char> Place placeAfter(const Char* p, qsizetype n, Place from, int highest)
+{
+    const qsizetype at = from.fileAt;
+    if (p[at] == u'\r' && at + 1 < n && p[at + 1] == u'\n')
+        return {at + 2, from.shownAt + 1};
+    if (p[at] == 129)
+        return {at + 1, from.shownAt + 2};
+    if (highest >= 0 && p[at] == Backslash) {
+        const CodeRead code = readCode(p + at, n - at, highest);
+        if (code.code >= 0 && !code.beyondMode)
+            return {at + code.length, from.shownAt + glyph(code.code).size()};
+    }
+    return {at + 1, from.shownAt + 1};
+}
+
+// What the data field shows as one character for one; a CR may start a line end.
+template <bool Codes, typename Char> bool fieldAlike(Char c)
+{
+    return !((c == u'\r') | (c == 129) | (Codes && c == Backslash));
+}
+
+// How many of the first `n` characters the data field shows one for one.
+template <bool Codes, typename Char> qsizetype alikeRun(const Char* p, qsizetype n)
+{
+    qsizetype at = 0;
+    for (; at + Chunk <= n; at += Chunk) {
+        Marks marks;
+        for (int k = 0; k < Chunk; ++k)
+            marks[k] = mark(!fieldAlike<Codes>(p[at + k]));
+        if (const int first = firstMark(marks); first < Chunk)
+            return at + first;
+    }
+    while (at < n && fieldAlike<Codes>(p[at]))
+        ++at;
+    return at;
+}
+
+// Walks from `from` to the last place with no more than `shown` characters of the data field
+// before it; `stray`, unless null, learns where the last backslash on the way that starts no
+// code stands.
+template <bool Codes, typename Char>
+Place walkTo(const Char* p, qsizetype n, Place from, qsizetype shown, int highest, qsizetype* stray)
+{
+    while (from.fileAt < n && from.shownAt < shown) {
+        const qsizetype alike =
+            alikeRun<Codes>(p + from.fileAt, std::min(n - from.fileAt, shown - from.shownAt));
+        from = {from.fileAt + alike, from.shownAt + alike};
+        if (from.fileAt == n || from.shownAt == shown)
+            break;
+        const Place next = placeAfter(p, n, from, highest);
+        if (next.shownAt > shown)
+            break;
+        if (Codes && stray && p[from.fileAt] == Backslash && next.fileAt == from.fileAt + 1)
+            *stray = from.fileAt;
+        from = next;
+    }
+    return from;
+}
+
+template <typename Char> QString textOf(const Char* p, qsizetype from, qsizetype to)
+{
+    if constexpr (sizeof(Char) == 1)
+        return QString::fromLatin1(reinterpret_cast<const char*>(p + from), to - from);
+    else
+        return QString(reinterpret_cast<const QChar*>(p + from), to - from);
+}
+
+// The characters of the file that a change of the data field's characters from `shownAt` to
+// `shownEnd` covers, each whole, and what the field still shows of the first and the last of
+// them once the change is made.
+struct Covered
+{
+    Place start;
+    Place end;
+    QString keptBefore;
+    QString keptAfter;
+    // The last backslash before the change that starts no code; -1 for none.
+    qsizetype stray = -1;
+};
+
+template <bool Codes, typename Char>
+Covered covered(const Char* p, qsizetype n, qsizetype shownAt, qsizetype shownEnd, int mode)
+{
+    const int highest = highestCode(mode);
+    Covered cover;
+    cover.start = walkTo<Codes>(p, n, {}, shownAt, highest, &cover.stray);
+    cover.end = walkTo<Codes>(p, n, cover.start, shownEnd, highest, nullptr);
+    if (cover.start.shownAt < shownAt && cover.start.fileAt < n) {
+        const Place next = placeAfter(p, n, cover.start, highest);
+        cover.keptBefore = shownIn(p + cover.start.fileAt, next.fileAt - cover.start.fileAt, mode)
+                               .left(shownAt - cover.start.shownAt);
+    }
+    if (cover.end.shownAt < shownEnd && cover.end.fileAt < n) {
+        const Place next = placeAfter(p, n, cover.end, highest);
+        cover.keptAfter = shownIn(p + cover.end.fileAt, next.fileAt - cover.end.fileAt, mode)
+                              .right(next.shownAt - shownEnd);
+        cover.end = next;
+    }
+    return cover;
+}
+
+// Where the edit would make a backslash before it that starts no code start one, the edit
+// takes that backslash in, spelt as the code of a backslash. A code is four characters at
+// most: only a backslash that close to the edit can start one.
+template <typename Char>
+FileEdit keepingStrayBackslash(const Char* p, qsizetype n, qsizetype stray, FileEdit edit,
+                               int highest)
+{
+    if (stray < 0 || stray < edit.at - 3)
+        return edit;
+    const qsizetype end = edit.at + edit.removed;
+    const QString between = textOf(p, stray + 1, edit.at);
+    const QString joined = Backslash + between + edit.added + textOf(p, end, std::min(end + 3, n));
+    const CodeRead code = readCode(joined.utf16(), joined.size(), highest);
+    if (code.code < 0 || code.beyondMode)
+        return edit;
+    return {stray, end - stray, codeSpelling(Backslash) + between + edit.added};
+}
+
+template <bool Codes, typename Char>
+FileEdit editWith(const Char* p, qsizetype n, qsizetype shownAt, qsizetype shownRemoved,
+                  QStringView typed, int mode)
+{
+    const Covered change = covered<Codes>(p, n, shownAt, shownAt + shownRemoved, mode);
+    QString shown = change.keptBefore;
+    shown.append(typed).append(change.keptAfter);
+    const FileEdit edit{change.start.fileAt, change.end.fileAt - change.start.fileAt,
+                        fileText(shown, mode)};
+    return Codes ? keepingStrayBackslash(p, n, change.stray, edit, highestCode(mode)) : edit;
+}
+
+template <typename Char>
+FileEdit editIn(const Char* p, qsizetype n, qsizetype shownAt, qsizetype shownRemoved,
+                QStringView typed, int mode)
+{
+    return highestCode(mode) >= 0 ? editWith<true>(p, n, shownAt, shownRemoved, typed, mode)
+                                  : editWith<false>(p, n, shownAt, shownRemoved, typed, mode);
+}
+
 QString tr(const char* text)
 {
     return QCoreApplication::translate("Calculator", text);
@@ -456,6 +604,19 @@ QString fileText(QStringView shown, int mode)
             text.append(spelling(code, highest));
     }
     return text;
+}
+
+FileEdit fileEdit(QByteArrayView fileText, qsizetype shownAt, qsizetype shownRemoved,
+                  QStringView typed, int mode)
+{
+    return editIn(reinterpret_cast<const unsigned char*>(fileText.data()), fileText.size(), shownAt,
+                  shownRemoved, typed, mode);
+}
+
+FileEdit fileEdit(QStringView fileText, qsizetype shownAt, qsizetype shownRemoved,
+                  QStringView typed, int mode)
+{
+    return editIn(fileText.utf16(), fileText.size(), shownAt, shownRemoved, typed, mode);
 }
 
 Reception receive(QByteArrayView piece, int mode)

@@ -65,6 +65,26 @@ QString shownText(QStringView fileText, int mode);
 // the calculator does not have are left for the save's own warning.
 QString fileText(QStringView shown, int mode);
 
+// A change of a header or a text in the file's spelling: `removed` characters from `at` on
+// replaced by `added`.
+struct FileEdit
+{
+    qsizetype at = 0;
+    qsizetype removed = 0;
+    QString added;
+};
+// What typing `typed` over `shownRemoved` characters of the view from `shownAt` on changes in
+// the file's spelling of a piece. The view's characters are counted as the data field shows
+// them: a line end (CR LF) is one, the x-bar (129) two. Only the characters that the removed
+// ones stand for are replaced, by what was typed spelt for the file; every other character
+// keeps its spelling. A character the change covers in part keeps its other part as the view
+// still shows it. A backslash that starts no code keeps its meaning: where what was typed would
+// make it start one, it is spelt as the code of a backslash.
+FileEdit fileEdit(QByteArrayView fileText, qsizetype shownAt, qsizetype shownRemoved,
+                  QStringView typed, int mode);
+FileEdit fileEdit(QStringView fileText, qsizetype shownAt, qsizetype shownRemoved,
+                  QStringView typed, int mode);
+
 // What receiving a header or a text in a mode makes of it. Offsets are of the first such
 // place in the piece, -1 where there is none.
 struct Reception
@@ -88,14 +108,5 @@ Reception receive(QByteArrayView piece, int mode);
 // A piece of text of its own, written as the save writes it: Latin-1, any other character as
 // one "?".
 Reception receive(QStringView piece, int mode);
-
-inline qsizetype receivedLength(QByteArrayView piece, int mode)
-{
-    return receive(piece, mode).length;
-}
-inline qsizetype receivedLength(QStringView piece, int mode)
-{
-    return receive(piece, mode).length;
-}
 
 } // namespace calculator

@@ -8,6 +8,7 @@
 #include "core/RecordStore.h"
 
 #include <QSaveFile>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -38,7 +39,14 @@ void writePiece(FileWriter& file, const RecordPiece& piece)
 Document::Document(qint32 firstRecordIndex, QObject* parent)
     : QObject(parent), m_records(new RecordStore(firstRecordIndex, this)),
       m_caption(ProgramCaption), m_saveFiles(realSaveFiles())
-{}
+{
+    // Typing after a step was taken back or done again starts a step of its own, wherever it
+    // goes on.
+    connect(&m_history, &QUndoStack::indexChanged, this, [this] {
+        if (!m_changingText)
+            endTyping();
+    });
+}
 
 Document::~Document() = default;
 
@@ -89,12 +97,17 @@ void Document::moveHeader(int from, int to)
 
 void Document::changeText(qint32 recordIndex, qsizetype at, qsizetype removed, const QString& added)
 {
+    if (removed == 0 && added.isEmpty())
+        return;
     const RecordPiece text = m_records->textPiece(recordIndex);
     const QString removedText = text.edited ? text.text.mid(at, removed).toString()
                                             : QString::fromLatin1(text.bytes.sliced(at, removed));
-    const QString name = m_ownStep.isEmpty() ? tr("Typing") : m_ownStep;
-    m_history.push(new TextStep(*m_records, shownBy(*this), name, recordIndex,
-                                {at, removedText, added}, m_typingRun));
+    const bool held = !m_ownStep.isEmpty();
+    const QScopedValueRollback changing(m_changingText, true);
+    m_history.push(new TextStep(*m_records, shownBy(*this), held ? m_ownStep : tr("Typing"),
+                                recordIndex, {at, removedText, added},
+                                held ? TextStep::Joining::Held : TextStep::Joining::Typing,
+                                m_typingRun));
 }
 
 Document::Replaced Document::replaceAll(const QList<FoundMatch>& matches,
@@ -124,7 +137,7 @@ Document::Replaced Document::replaceAll(const QList<FoundMatch>& matches,
             if (!piece.inHeader)
                 new TextStep(*m_records, {}, tr("Replace"), recordIndex,
                              {match.place.at, text.mid(match.place.at, match.length), replacement},
-                             -1, step);
+                             TextStep::Joining::Nothing, 0, step);
             text.replace(match.place.at, match.length, replacement);
         }
         if (piece.inHeader && text.size() > HeaderLimit) {

@@ -83,8 +83,10 @@ public:
     // Moves the entry at `from` to stand at `to`.
     void moveHeader(int from, int to);
 
-    // Replaces `removed` characters of a record's text from `at` on by `added`. Consecutive
-    // typing in one record is one step, until endTyping().
+    // Replaces `removed` characters of a record's text from `at` on by `added`. Typing that
+    // goes on where the last change ended is one step with it, so is deleting that goes on
+    // where the last deletion stopped (Backspace or Delete), until endTyping(). A selection
+    // typed over starts a step; a typed line break ends the step it joined.
     void changeText(qint32 recordIndex, qsizetype at, qsizetype removed, const QString& added);
 
     // Held by a command that changes text (Cut, Paste, Replace, Insert Character): every text
@@ -140,6 +142,9 @@ private:
     QByteArray m_outputBuffer;
     QUndoStack m_history;
     int m_typingRun = 0;
+    // Set while a change of text goes into the history, so that the history moving on then is
+    // not taken for a step taken back or done again.
+    bool m_changingText = false;
     // The name of the step an OwnStep holds open; empty while none is held.
     QString m_ownStep;
 };

@@ -9,6 +9,39 @@ QString tr(const char* text)
     return QCoreApplication::translate("Document", text);
 }
 
+// A change that ends in a line break ends its step there, so that each line typed can be
+// taken back on its own.
+bool closesTyping(const TextStep::Piece& piece)
+{
+    return piece.added.contains(u'\n');
+}
+
+// Whether `next` goes on where `last` stopped, so that both make one piece: typing at the end
+// of what was typed (a selection typed over included), or deleting next to what was deleted,
+// Backspace before it or Delete at its place. Typing that turns into deleting, or back, does
+// not go on.
+bool goesOn(TextStep::Piece& last, const TextStep::Piece& next)
+{
+    const bool typing = next.removed.isEmpty();
+    const bool deleting = next.added.isEmpty();
+    if (typing && !last.added.isEmpty() && next.at == last.at + last.added.size()) {
+        last.added += next.added;
+        return true;
+    }
+    if (!deleting || !last.added.isEmpty())
+        return false;
+    if (next.at + next.removed.size() == last.at) {
+        last.removed.prepend(next.removed);
+        last.at = next.at;
+        return true;
+    }
+    if (next.at == last.at) {
+        last.removed += next.removed;
+        return true;
+    }
+    return false;
+}
+
 } // namespace
 
 RecordStep::RecordStep(RecordStore& records, StepShown shown, const QString& name,
@@ -23,29 +56,25 @@ void RecordStep::show(const StepMark& mark)
 }
 
 TextStep::TextStep(RecordStore& records, StepShown shown, const QString& name, qint32 recordIndex,
-                   Piece piece, int typingRun, QUndoCommand* parent)
+                   Piece piece, Joining joining, int run, QUndoCommand* parent)
     : RecordStep(records, std::move(shown), name, parent),
-      m_recordIndex(recordIndex), m_pieces{std::move(piece)}, m_typingRun(typingRun)
+      m_recordIndex(recordIndex), m_pieces{std::move(piece)}, m_joining(joining), m_run(run),
+      m_closed(joining == Joining::Typing && closesTyping(m_pieces.constFirst()))
 {}
 
 bool TextStep::mergeWith(const QUndoCommand* other)
 {
     const auto* next = static_cast<const TextStep*>(other);
-    if (next->m_recordIndex != m_recordIndex || next->m_typingRun != m_typingRun)
+    if (next->m_recordIndex != m_recordIndex || next->m_run != m_run)
         return false;
     const Piece& piece = next->m_pieces.constFirst();
-    Piece& last = m_pieces.last();
-    // Characters typed one after another make one piece, so do characters deleted backwards.
-    if (piece.removed.isEmpty() && last.removed.isEmpty() &&
-        piece.at == last.at + last.added.size()) {
-        last.added += piece.added;
-    } else if (piece.added.isEmpty() && last.added.isEmpty() &&
-               piece.at + piece.removed.size() == last.at) {
-        last.removed.prepend(piece.removed);
-        last.at = piece.at;
-    } else {
+    if (m_joining == Joining::Held) {
         m_pieces.append(piece);
+        return true;
     }
+    if (m_closed || !goesOn(m_pieces.last(), piece))
+        return false;
+    m_closed = closesTyping(piece);
     return true;
 }
 

@@ -37,7 +37,10 @@ protected:
 };
 
 // Typing, cutting, pasting and replacing in one record's text: pieces of it replaced, in order.
-// Consecutive typing in the same record within one run of typing merges into one step.
+// A step grows only as people expect one to: by typing that goes on where it left off, or by
+// deleting that goes on from where it stopped, backwards or forwards; or by every change of a
+// command that holds it open. Changes of one run only: the run ends when another record is
+// selected, when a header command or a step taken back or done again comes between.
 class TextStep final : public RecordStep
 {
 public:
@@ -47,21 +50,26 @@ public:
         QString removed;
         QString added;
     };
+    // What may join the step: nothing (a part of Replace All), the typing or deleting that goes
+    // on where it stopped, or every change while a command holds the step open.
+    enum class Joining { Nothing, Typing, Held };
 
     TextStep(RecordStore& records, StepShown shown, const QString& name, qint32 recordIndex,
-             Piece piece, int typingRun, QUndoCommand* parent = nullptr);
+             Piece piece, Joining joining, int run = 0, QUndoCommand* parent = nullptr);
 
-    int id() const override { return m_typingRun < 0 ? -1 : TypingId; }
+    int id() const override { return m_joining == Joining::Nothing ? -1 : TextId; }
     bool mergeWith(const QUndoCommand* other) override;
     void redo() override;
     void undo() override;
 
 private:
-    static constexpr int TypingId = 1;
+    static constexpr int TextId = 1;
     qint32 m_recordIndex;
     QList<Piece> m_pieces;
-    // Steps of the same run of typing merge; -1 for a step that never merges.
-    int m_typingRun;
+    Joining m_joining;
+    int m_run;
+    // A typed line break closes the step: the next keystroke starts one of its own.
+    bool m_closed;
 };
 
 class AddEntryStep final : public RecordStep

@@ -4,6 +4,7 @@
 
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 namespace {
 
@@ -47,13 +48,19 @@ const QByteArray Sample =
     "{\r\n\"Alpha\r\none two\r\nthree\"\r\n\"Beta\"\r\n\"Gamma\r\nfour\"\r\n}\r\n";
 
 // Runs commands such as "add X", "rename 1 X", "remove 1", "move 0 2", "type 0 3 xy" (record
-// at position 0, at offset 3), "erase 0 3 2", "undo", "redo", "end".
+// at position 0, at offset 3; "¶" types a line break), "erase 0 3 2", "put 0 3 2 xy" (typed over
+// two characters), "undo", "redo", "end", and "own Cut" ... "free" around the changes of a
+// command that holds its step.
 void run(Document& document, const QString& commands)
 {
+    std::optional<Document::OwnStep> held;
     for (const QString& command : commands.split(u';', Qt::SkipEmptyParts)) {
         const QStringList word = command.trimmed().split(u' ');
         RecordStore& records = document.records();
         const auto number = [&word](int at) { return word.value(at).toInt(); };
+        const auto typed = [&word](int at) {
+            return word.value(at).replace(u'¶', QLatin1String("\r\n"));
+        };
         if (word[0] == u"add")
             document.addHeader(word.value(1));
         else if (word[0] == u"rename")
@@ -63,15 +70,21 @@ void run(Document& document, const QString& commands)
         else if (word[0] == u"move")
             document.moveHeader(number(1), number(2));
         else if (word[0] == u"type")
-            document.changeText(records.recordIndexAt(number(1)), number(2), 0, word.value(3));
+            document.changeText(records.recordIndexAt(number(1)), number(2), 0, typed(3));
         else if (word[0] == u"erase")
             document.changeText(records.recordIndexAt(number(1)), number(2), number(3), {});
+        else if (word[0] == u"put")
+            document.changeText(records.recordIndexAt(number(1)), number(2), number(3), typed(4));
         else if (word[0] == u"undo")
             document.history().undo();
         else if (word[0] == u"redo")
             document.history().redo();
         else if (word[0] == u"end")
             document.endTyping();
+        else if (word[0] == u"own")
+            held.emplace(document, word.value(1));
+        else if (word[0] == u"free")
+            held.reset();
         else
             qFatal("unknown command %s", qPrintable(command));
     }
@@ -187,20 +200,10 @@ private Q_SLOTS:
         QTest::newRow("move down, save order") << "move 0 2"
                                                << "Beta|, Gamma|four, Alpha|one two\r\nthree"
                                                << "Move Header";
-        QTest::newRow("typing merges into one step")
-            << "type 2 0 a; type 2 1 b; type 2 2 c; undo" << sample << "";
-        QTest::newRow("backspaces merge") << "erase 2 3 1; erase 2 2 1; undo" << sample << "";
-        QTest::newRow("end of typing splits steps") << "type 2 0 a; end; type 2 1 b; undo"
-                                                    << "Alpha|one two\r\nthree, Beta|, Gamma|afour"
-                                                    << "Typing";
-        QTest::newRow("typing in another record is another step")
-            << "type 2 0 a; type 0 0 b; undo"
-            << "Alpha|one two\r\nthree, Beta|, Gamma|afour"
-            << "Typing";
-        QTest::newRow("a header command ends typing")
-            << "type 2 0 a; rename 1 X; type 2 1 b; undo; undo"
-            << "Alpha|one two\r\nthree, Beta|, Gamma|afour"
-            << "Typing";
+        QTest::newRow("a command holding its step names it")
+            << "type 2 0 a; own Paste; type 2 1 b; free"
+            << "Alpha|one two\r\nthree, Beta|, Gamma|abfour"
+            << "Paste";
         QTest::newRow("mixed, undone to the start")
             << "type 0 3 !; remove 1; move 0 1; add Z; type 2 0 zz; undo; undo; undo; undo; undo"
             << sample << "";
@@ -232,6 +235,65 @@ private Q_SLOTS:
             QCOMPARE(saved, Sample);
         document.clear();
         QVERIFY(!document.history().canUndo() && !document.history().canRedo());
+    }
+
+    // Which changes make one step: each row gives the first record's text after the commands,
+    // then after each Undo until none is left; "¶" is a line break.
+    void textSteps_data()
+    {
+        QTest::addColumn<QString>("commands");
+        QTest::addColumn<QString>("texts");
+        QTest::newRow("typing goes on") << "type 0 6 x; type 0 7 y"
+                                        << "abcdefxy|abcdef";
+        QTest::newRow("the cursor moved between")
+            << "type 0 6 x; type 0 0 y; type 0 8 ¶; type 0 10 z"
+            << "yabcdefx¶z|yabcdefx¶|yabcdefx|abcdefx|abcdef";
+        QTest::newRow("a line break ends the step it joins") << "type 0 6 x; type 0 7 ¶; type 0 9 y"
+                                                             << "abcdefx¶y|abcdefx¶|abcdef";
+        QTest::newRow("typing turns into deleting") << "type 0 6 xy; erase 0 7 1"
+                                                    << "abcdefx|abcdefxy|abcdef";
+        QTest::newRow("deleting turns into typing") << "erase 0 5 1; type 0 5 x"
+                                                    << "abcdex|abcde|abcdef";
+        QTest::newRow("Backspace, then Delete at the same place")
+            << "erase 0 2 1; erase 0 1 1; erase 0 1 1"
+            << "aef|abcdef";
+        QTest::newRow("deleting after the cursor moved") << "type 0 6 x; erase 0 5 1; erase 0 0 1"
+                                                         << "bcdex|abcdex|abcdefx|abcdef";
+        QTest::newRow("a selection typed over, then typing on")
+            << "type 0 0 x; put 0 1 2 y; type 0 2 z"
+            << "xyzcdef|xabcdef|abcdef";
+        QTest::newRow("Cut") << "erase 0 5 1; own Cut; erase 0 3 2; free; erase 0 2 1"
+                             << "ab|abc|abcde|abcdef";
+        QTest::newRow("Paste") << "type 0 6 x; own Paste; type 0 7 yz; free; type 0 9 w"
+                               << "abcdefxyzw|abcdefxyz|abcdefx|abcdef";
+        QTest::newRow("Replace") << "type 0 0 x; own Replace; put 0 1 2 AB; free; type 0 3 y"
+                                 << "xABycdef|xABcdef|xabcdef|abcdef";
+        QTest::newRow("Insert Character") << "type 0 6 x; own Insert; type 0 7 →; free; type 0 8 y"
+                                          << "abcdefx→y|abcdefx→|abcdefx|abcdef";
+        QTest::newRow("a command's changes anywhere")
+            << "own Replace; put 0 0 1 X; put 0 5 1 Y; free"
+            << "XbcdeY|abcdef";
+        QTest::newRow("another record selected between") << "type 0 6 x; end; type 0 7 y"
+                                                         << "abcdefxy|abcdefx|abcdef";
+        QTest::newRow("typing in another record") << "type 0 0 x; type 1 1 y"
+                                                  << "xabcdef|xabcdef|abcdef";
+        QTest::newRow("a header command between") << "type 0 6 x; rename 1 C; type 0 7 y"
+                                                  << "abcdefxy|abcdefx|abcdefx|abcdef";
+        QTest::newRow("a step taken back between") << "type 0 6 x; type 0 0 y; undo; type 0 7 z"
+                                                   << "abcdefxz|abcdefx|abcdef";
+    }
+
+    void textSteps()
+    {
+        QFETCH(QString, commands);
+        Document document;
+        document.FileInSub("{\r\n\"A\r\nabcdef\"\r\n\"B\r\nghi\"\r\n}\r\n");
+        run(document, commands);
+        const RecordStore& records = document.records();
+        QStringList texts{records.recordText(0)};
+        for (; document.history().canUndo(); texts << records.recordText(0))
+            document.history().undo();
+        QTEST(texts.join(u'|').replace(QLatin1String("\r\n"), QStringLiteral("¶")), "texts");
     }
 
     // A thousand keystrokes in a large record make one step that holds the keystrokes.
