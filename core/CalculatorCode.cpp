@@ -530,29 +530,31 @@ FileEdit editIn(const Char* p, qsizetype n, qsizetype shownAt, qsizetype shownRe
                                   : editWith<false>(p, n, shownAt, shownRemoved, typed, mode);
 }
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("Calculator", text);
-}
-
 } // namespace
 
 ModeChoice modeChoice(const TransferHeader& header)
 {
     if (!header.isOn())
-        return {1, tr("No transfer header is written, so the calculator uses its own setting, "
-                      "T(1) unless it was changed.")};
+        return {1, QCoreApplication::translate(
+                       "calculator",
+                       "No transfer header is written, so the calculator uses its own setting, "
+                       "T(1) unless it was changed.")};
     const QString& text = header.asciiText;
     const QLatin1String opening("T(");
     for (qsizetype at = text.indexOf(opening); at >= 0; at = text.indexOf(opening, at + 1)) {
         if (at + 3 < text.size() && text[at + 2] >= u'0' && text[at + 2] <= u'3' &&
             text[at + 3] == u')') {
             const int mode = text[at + 2].unicode() - u'0';
-            return {mode, tr("The transfer header \"%1\" asks for T(%2).").arg(text).arg(mode)};
+            return {mode, QCoreApplication::translate("calculator",
+                                                      "The transfer header \"%1\" asks for T(%2).")
+                              .arg(text)
+                              .arg(mode)};
         }
     }
-    return {1, tr("The transfer header \"%1\" names no translation mode, so the calculator uses "
-                  "its own setting, T(1) unless it was changed.")
+    return {1, QCoreApplication::translate(
+                   "calculator",
+                   "The transfer header \"%1\" names no translation mode, so the calculator uses "
+                   "its own setting, T(1) unless it was changed.")
                    .arg(text)};
 }
 

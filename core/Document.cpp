@@ -50,7 +50,7 @@ Document::Document(qint32 firstRecordIndex, QObject* parent)
 
 Document::~Document() = default;
 
-void Document::setFile(const ChosenFile& file)
+void Document::setFile(const FileChoice& file)
 {
     CurrentFileName = file.fileName;
     setCaption(captionWithFile(file.fileTitle));

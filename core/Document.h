@@ -2,6 +2,7 @@
 
 #include "core/FileAccess.h"
 #include "core/Preferences.h"
+#include "platform/FileChoice.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -10,13 +11,6 @@
 
 class RecordStore;
 class FileWriter;
-
-// A file as a file dialog reported it: the full path and the name alone (the file title).
-struct ChosenFile
-{
-    QString fileName;
-    QString fileTitle;
-};
 
 // How reading a file into the document went.
 struct Reading
@@ -46,11 +40,10 @@ public:
     QString currentFileName() const { return CurrentFileName; }
     QString caption() const { return m_caption; }
     // The document now belongs to this file; the caption names it.
-    void setFile(const ChosenFile& file);
+    void setFile(const FileChoice& file);
 
-    // Each file dialog keeps the file it chose last (the printout names the file last opened).
-    ChosenFile dlgFileOpen;
-    ChosenFile dlgFileSaveAs;
+    // The file Open chose last: the printout names it.
+    FileChoice dlgFileOpen;
 
     // The text of the data field while no entry is selected: it belongs to no record, but it
     // is the user's work all the same.

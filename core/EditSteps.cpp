@@ -1,13 +1,6 @@
 #include "core/EditSteps.h"
 
-#include <QCoreApplication>
-
 namespace {
-
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("Document", text);
-}
 
 // A change that ends in a line break ends its step there, so that each line typed can be
 // taken back on its own.

@@ -2,6 +2,7 @@
 
 #include "core/RecordStore.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 #include <QUndoCommand>
@@ -22,6 +23,8 @@ using StepShown = std::function<void(const StepMark&)>;
 
 class RecordStep : public QUndoCommand
 {
+    Q_DECLARE_TR_FUNCTIONS(RecordStep)
+
 public:
     RecordStep(RecordStore& records, StepShown shown, const QString& name,
                QUndoCommand* parent = nullptr);

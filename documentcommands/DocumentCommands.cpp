@@ -154,7 +154,6 @@ SaveOutcome DocumentCommands::FileSaveAsSub()
         m_owner, DataFileFilter, preferences::workingDirectory(m_services.settings));
     if (!choice)
         return SaveOutcome::Cancelled;
-    m_document.dlgFileSaveAs = {choice->fileName, choice->fileTitle};
     // The document takes the new name only once it is really there.
     if (!writeDocument(choice->fileName))
         return SaveOutcome::Failed;

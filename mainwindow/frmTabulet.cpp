@@ -472,13 +472,11 @@ void frmTabulet::mnuEdit_Click()
 
 void frmTabulet::mnuEditUndo_Click()
 {
-    m_document.endTyping();
     m_document.history().undo();
 }
 
 void frmTabulet::mnuEditRedo_Click()
 {
-    m_document.endTyping();
     m_document.history().redo();
 }
 

@@ -1,18 +1,12 @@
 #pragma once
 
+#include "platform/FileChoice.h"
+
 #include <QFont>
 #include <QString>
 #include <optional>
 
 class QWidget;
-
-// What a file dialog reports once the user has chosen a file: the full path and the name
-// alone (the file title).
-struct FileChoice
-{
-    QString fileName;
-    QString fileTitle;
-};
 
 // The common dialogs: open, save as and the font dialog.
 class FileDialogs
