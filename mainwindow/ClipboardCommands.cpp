@@ -13,8 +13,11 @@ ClipboardCommands::ClipboardCommands(QPlainTextEdit& field, Document& document,
     : m_field(field), m_document(document), m_clipboard(clipboard)
 {}
 
+// A field that shows no record's text keeps it: Cut then leaves the clipboard as it was too.
 void ClipboardCommands::cut()
 {
+    if (m_field.isReadOnly())
+        return;
     copy();
     replaceSelection(QString(), Document::tr("Cut"));
 }

@@ -468,6 +468,7 @@ void frmTabulet::mnuEdit_Click()
     mnuEditCut->setEnabled(anySelected);
     mnuEditPaste->setEnabled(!m_services.clipboard.text().isEmpty());
     mnuSelectAll->setEnabled(!txtDataField->document()->isEmpty());
+    mnuEditInsertCharacter->setEnabled(!txtDataField->isReadOnly());
 }
 
 void frmTabulet::mnuEditUndo_Click()
