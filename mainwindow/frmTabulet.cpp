@@ -4,6 +4,7 @@
 #include "mainwindow/CalculatorCommands.h"
 #include "mainwindow/ClipboardCommands.h"
 #include "mainwindow/DataFieldBinding.h"
+#include "mainwindow/FieldKeys.h"
 #include "mainwindow/FileDrops.h"
 #include "mainwindow/FindSession.h"
 #include "mainwindow/HeaderListView.h"
@@ -16,7 +17,6 @@
 
 #include <QCloseEvent>
 #include <QCursor>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -274,7 +274,12 @@ void frmTabulet::connectControls()
     connectHeaderList();
     connect(txtDataField->document(), &QTextDocument::contentsChange, m_dataField.get(),
             &DataFieldBinding::txtDataField_Change);
-    txtDataField->installEventFilter(this);
+    auto* fieldKeys = new FieldKeys(*txtDataField);
+    for (const Command& command : Commands) {
+        if (command.fieldKey != QKeySequence::UnknownKey)
+            fieldKeys->take(command.fieldKey, [this, &command] { (this->*command.handler)(); });
+    }
+    fieldKeys->onFocus([this] { txtDataField_GotFocus(); }, [this] { txtDataField_LostFocus(); });
     connect(Toolbar1, &QToolBar::actionTriggered, this,
             [this](QAction* button) { Toolbar1_ButtonClick(button->data().toString()); });
     m_fileDrops = new FileDrops(this);
@@ -545,32 +550,6 @@ void frmTabulet::Toolbar1_ButtonClick(const QString& key)
         if (command.toolbarKey && key == QLatin1String(command.toolbarKey))
             return (this->*command.handler)();
     }
-}
-
-bool frmTabulet::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched != txtDataField)
-        return QMainWindow::eventFilter(watched, event);
-    // The field's own Cut, Copy and Paste would put LF line ends on the clipboard, and its own
-    // undo knows nothing of the document's history: its keys do what the Edit menu does.
-    if (event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        for (const Command& command : Commands) {
-            if (command.fieldKey != QKeySequence::UnknownKey && key->matches(command.fieldKey)) {
-                (this->*command.handler)();
-                return true;
-            }
-        }
-    }
-    // Opening a menu takes the focus away only while the menu is open; Paste must show the
-    // state the Edit menu just set, not the field's focus loss to the menu itself.
-    const bool byPopup = (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) &&
-                         static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason;
-    if (event->type() == QEvent::FocusIn && !byPopup)
-        txtDataField_GotFocus();
-    else if (event->type() == QEvent::FocusOut && !byPopup)
-        txtDataField_LostFocus();
-    return QMainWindow::eventFilter(watched, event);
 }
 
 void frmTabulet::closeEvent(QCloseEvent* event)

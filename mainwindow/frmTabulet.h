@@ -43,7 +43,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // One menu item: where it goes, its caption and keys, what it runs, and its toolbar button
