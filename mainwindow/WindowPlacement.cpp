@@ -13,6 +13,10 @@ namespace {
 const QString LeftKey = QStringLiteral("Left");
 const QString TopKey = QStringLiteral("Top");
 const QString CalculatorKey = QStringLiteral("Calculator Characters");
+const QString ResizableKey = QStringLiteral("Resizable");
+const QString WidthKey = QStringLiteral("Width");
+const QString HeightKey = QStringLiteral("Height");
+const QString MaximizedKey = QStringLiteral("Maximized");
 // How far below the window's top edge its title bar can still be grabbed.
 constexpr int TitleBarDepth = 10;
 
@@ -53,6 +57,36 @@ void store(const QWidget& window, SettingsStore& settings)
 {
     settings.writeIn(Section, LeftKey, QString::number(window.x()));
     settings.writeIn(Section, TopKey, QString::number(window.y()));
+}
+
+bool resizable(const SettingsStore& settings)
+{
+    return settings.readIn(Section, ResizableKey) == QLatin1String("1");
+}
+
+// The window never gets smaller than its minimum size, whatever was stored.
+void restoreSize(QWidget& window, const SettingsStore& settings)
+{
+    bool widthRead = false;
+    bool heightRead = false;
+    const int width = settings.readIn(Section, WidthKey).toInt(&widthRead);
+    const int height = settings.readIn(Section, HeightKey).toInt(&heightRead);
+    if (widthRead && heightRead)
+        window.resize(width, height);
+    if (settings.readIn(Section, MaximizedKey) == QLatin1String("1"))
+        window.setWindowState(window.windowState() | Qt::WindowMaximized);
+}
+
+void storeSize(const QWidget& window, SettingsStore& settings, bool resizable)
+{
+    settings.writeIn(Section, ResizableKey, resizable ? QStringLiteral("1") : QStringLiteral("0"));
+    if (!resizable)
+        return;
+    const QSize size = window.isMaximized() ? window.normalGeometry().size() : window.size();
+    settings.writeIn(Section, WidthKey, QString::number(size.width()));
+    settings.writeIn(Section, HeightKey, QString::number(size.height()));
+    settings.writeIn(Section, MaximizedKey,
+                     window.isMaximized() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 bool calculatorCharacters(const SettingsStore& settings)

@@ -5,8 +5,8 @@
 class QWidget;
 class SettingsStore;
 
-// Where the main window stood when it last closed, and how it showed the records, kept in the
-// settings store under a section of its own. The window's size is fixed and is not kept.
+// Where the main window stood when it last closed, how it showed the records, and whether the
+// user could resize it and to what size, kept in the settings store under a section of its own.
 namespace windowplacement {
 
 inline const QString Section = QStringLiteral("Window");
@@ -15,6 +15,12 @@ inline const QString Section = QStringLiteral("Window");
 // (a monitor unplugged since, a smaller desktop) or nothing sensible is stored.
 void restore(QWidget& window, const SettingsStore& settings);
 void store(const QWidget& window, SettingsStore& settings);
+
+// Whether View > Resizable Window was on when the window last closed, and the size and the
+// maximized state it had then; the size of a fixed window is not kept.
+bool resizable(const SettingsStore& settings);
+void restoreSize(QWidget& window, const SettingsStore& settings);
+void storeSize(const QWidget& window, SettingsStore& settings, bool resizable);
 
 // Whether View > Calculator Characters was on when the window last closed.
 bool calculatorCharacters(const SettingsStore& settings);

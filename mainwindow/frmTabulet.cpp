@@ -11,6 +11,7 @@
 #include "mainwindow/RecentFilesMenu.h"
 #include "mainwindow/SelectedRecord.h"
 #include "mainwindow/WindowPlacement.h"
+#include "mainwindow/WindowSizing.h"
 #include "platform/Clipboard.h"
 #include "platform/ProgramDialogs.h"
 #include "platform/WindowLook.h"
@@ -22,6 +23,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QToolBar>
 #include <QUndoStack>
 
@@ -105,6 +107,10 @@ const frmTabulet::Command frmTabulet::Commands[] = {
      "Ctrl+Shift+Down", &F::mnuHeadersMoveDown_Click},
     {&F::mnuView, &F::mnuViewCalculator, "mnuViewCalculator", QT_TR_NOOP("&Calculator Characters"),
      "", &F::mnuViewCalculator_Click},
+    {&F::mnuView, &F::mnuViewResizable, "mnuViewResizable", QT_TR_NOOP("&Resizable Window"), "",
+     &F::mnuViewResizable_Click},
+    {&F::mnuHelp, &F::mnuHelpContents, "mnuHelpContents", QT_TR_NOOP("Tabulet &Help"), "F1",
+     &F::mnuHelpContents_Click},
     {&F::mnuHelp, &F::mnuHelpAboutTabulet, "mnuHelpAboutTabulet", QT_TR_NOOP("&About Tabulet"), "",
      &F::mnuHelpAboutTabulet_Click},
 };
@@ -133,10 +139,15 @@ frmTabulet::frmTabulet(const Services& services, ProgramDialogs& dialogs, QWidge
     createMenus();
     setCentralWidget(client);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    createSizing(client);
     connectControls();
     connectDocument();
     mnuViewCalculator_Click();
     windowplacement::restore(*this, services.settings);
+    if (mnuViewResizable->isChecked()) {
+        mnuViewResizable_Click();
+        windowplacement::restoreSize(*this, services.settings);
+    }
     Form_Load();
 }
 
@@ -205,6 +216,21 @@ void frmTabulet::createLabelsAndRules(QWidget* client)
     etchedRule(*client, QStringLiteral("Line1"), twips(450), twips(7200));
 }
 
+// With the window resizable, the header list and the data field take the extra width and share
+// the extra height; the New Header button stays beside the list's top right corner.
+void frmTabulet::createSizing(QWidget* client)
+{
+    using S = WindowSizing;
+    m_sizing = new WindowSizing(*this, *client);
+    m_sizing->follow(*Toolbar1, S::None, S::None, S::All, S::None);
+    for (QWidget* rule : client->findChildren<QWidget*>(QRegularExpression("^Line1_")))
+        m_sizing->follow(*rule, S::None, S::None, S::All, S::None);
+    m_sizing->follow(*cmdNewHeader, S::All, S::None, S::None, S::None);
+    m_sizing->follow(*lstHeaders, S::None, S::None, S::All, S::Half);
+    m_sizing->follow(*lblDataField, S::None, S::Half, S::None, S::None);
+    m_sizing->follow(*txtDataField, S::None, S::Half, S::All, S::OtherHalf);
+}
+
 void frmTabulet::createMenus()
 {
     const struct
@@ -248,6 +274,8 @@ void frmTabulet::finishMenus()
     mnuFile->findChild<QAction*>(QStringLiteral("mnuFileSep2"))->setVisible(false);
     mnuViewCalculator->setCheckable(true);
     mnuViewCalculator->setChecked(windowplacement::calculatorCharacters(m_services.settings));
+    mnuViewResizable->setCheckable(true);
+    mnuViewResizable->setChecked(windowplacement::resizable(m_services.settings));
     connect(mnuEdit, &QMenu::aboutToShow, this, &frmTabulet::mnuEdit_Click);
     connect(mnuHeaders, &QMenu::aboutToShow, this, &frmTabulet::mnuHeaders_Click);
 }
@@ -539,6 +567,16 @@ void frmTabulet::mnuViewCalculator_Click()
     m_dataField->setShownMode(mode);
 }
 
+void frmTabulet::mnuViewResizable_Click()
+{
+    m_sizing->setResizable(mnuViewResizable->isChecked());
+}
+
+void frmTabulet::mnuHelpContents_Click()
+{
+    m_dialogs.showHelp(this);
+}
+
 void frmTabulet::mnuHelpAboutTabulet_Click()
 {
     m_dialogs.showAbout(this);
@@ -560,6 +598,7 @@ void frmTabulet::closeEvent(QCloseEvent* event)
     }
     if (!m_settingsRemoved) {
         windowplacement::store(*this, m_services.settings);
+        windowplacement::storeSize(*this, m_services.settings, mnuViewResizable->isChecked());
         windowplacement::storeCalculatorCharacters(m_services.settings,
                                                    mnuViewCalculator->isChecked());
     }

@@ -20,6 +20,7 @@ class HeaderListView;
 class ProgramDialogs;
 class QAction;
 class SelectedRecord;
+class WindowSizing;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
@@ -67,6 +68,7 @@ private:
     void createControls(QWidget* client);
     void createDataField(QWidget* client);
     void createLabelsAndRules(QWidget* client);
+    void createSizing(QWidget* client);
     void createMenus();
     void addMenuItem(const Command& command);
     void finishMenus();
@@ -117,6 +119,8 @@ private:
     void mnuEditReplace_Click();
 
     void mnuViewCalculator_Click();
+    void mnuViewResizable_Click();
+    void mnuHelpContents_Click();
     void mnuHelpAboutTabulet_Click();
     void Toolbar1_ButtonClick(const QString& key);
 
@@ -131,6 +135,7 @@ private:
     // Once the user has removed the settings, closing the window does not store its place anew.
     bool m_settingsRemoved = false;
     FileDrops* m_fileDrops = nullptr;
+    WindowSizing* m_sizing = nullptr;
 
     QPushButton* cmdNewHeader = nullptr;
     HeaderListView* lstHeaders = nullptr;
@@ -171,7 +176,9 @@ private:
     QAction* mnuHeadersMoveDown = nullptr;
     QMenu* mnuView = nullptr;
     QAction* mnuViewCalculator = nullptr;
+    QAction* mnuViewResizable = nullptr;
     QMenu* mnuHelp = nullptr;
+    QAction* mnuHelpContents = nullptr;
     QAction* mnuHelpAboutTabulet = nullptr;
 
     // Built with the controls they work on.

@@ -9,6 +9,7 @@ class RecordingDialogs final : public ProgramDialogs
 {
 public:
     void showPreferences(QWidget*) override { opened << QStringLiteral("preferences"); }
+    void showHelp(QWidget*) override { opened << QStringLiteral("help"); }
     void showAbout(QWidget*) override { opened << QStringLiteral("about"); }
     bool removeSettings(QWidget*) override
     {

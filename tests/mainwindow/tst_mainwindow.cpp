@@ -118,6 +118,8 @@ private Q_SLOTS:
             {"mnuHeadersNewHeader", "New Header|abc|clip"},
             {"mnuHeadersEditHeader", "Edit Header|abc|clip"},
             {"mnuHeadersRemoveHeader", "Remove Header|abc|clip"},
+            {"mnuHelpContents", "help|abc|clip"},
+            {"F1", "help|abc|clip"},
             {"mnuHelpAboutTabulet", "about|abc|clip"},
             {"cmdNewHeader", "New Header|abc|clip"},
             {"double click", "Edit Header|abc|clip"},
@@ -158,7 +160,7 @@ private Q_SLOTS:
         } else if (control == u"double click") {
             QTest::mouseDClick(m_list->viewport(), Qt::LeftButton, {},
                                m_list->visualRect(m_list->model()->index(0, 0)).center());
-        } else if (control.startsWith(u"Ctrl+")) {
+        } else if (control.startsWith(u"Ctrl+") || control == u"F1") {
             QTest::keySequence(m_field, QKeySequence(control));
         } else if (control == u"close box") {
             QVERIFY(!m_window->close());
@@ -424,6 +426,67 @@ private Q_SLOTS:
         QCOMPARE(m_window->windowTitle(), "Tabulet 1.0 - doc.DF");
         recent->actions().constLast()->trigger();
         QVERIFY(items().endsWith("(disabled)"));
+    }
+
+    // Off, the window keeps its fixed size; on, the list and the field take the extra width
+    // and share the extra height, the New Header button stays beside the list, the window
+    // never gets smaller than its fixed size, and its size is kept between runs.
+    void resizableWindow_data()
+    {
+        QTest::addColumn<bool>("resizable");
+        QTest::addColumn<QSize>("asked");
+        QTest::addColumn<QString>("expected"); // the client area, then list, button and field
+        QTest::newRow("off") << false << QSize(800, 600)
+                             << "371x286 8,56 257x82 280,56 8,165 257x113";
+        QTest::newRow("on, larger")
+            << true << QSize(571, 387) << "571x387 8,56 457x132 480,56 8,215 457x164";
+        QTest::newRow("on, smaller than fixed")
+            << true << QSize(100, 100) << "371x286 8,56 257x82 280,56 8,165 257x113";
+    }
+    void resizableWindow()
+    {
+        QFETCH(bool, resizable);
+        QFETCH(QSize, asked);
+        QFETCH(QString, expected);
+        QWidget* client = child<QWidget>("clientArea");
+        const QSize frame = m_window->size() - client->size();
+        if (resizable)
+            child("mnuViewResizable")->trigger();
+        m_window->resize(asked + frame);
+        QCoreApplication::processEvents();
+        const auto at = [](const QWidget* widget) {
+            return QStringLiteral("%1,%2").arg(widget->x()).arg(widget->y());
+        };
+        const auto size = [](const QWidget* widget) {
+            return QStringLiteral("%1x%2").arg(widget->width()).arg(widget->height());
+        };
+        const auto* button = child<QWidget>("cmdNewHeader");
+        QCOMPARE(QStringList({size(client), at(m_list), size(m_list), at(button), at(m_field),
+                              size(m_field)})
+                     .join(u' '),
+                 expected);
+        QCOMPARE(m_window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint), resizable);
+        const QSize closedAt = client->size();
+        QVERIFY(m_window->close());
+        m_window = std::make_unique<frmTabulet>(m_doubles->services(), m_dialogs);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QCOMPARE(child("mnuViewResizable")->isChecked(), resizable);
+        QCOMPARE(child<QWidget>("clientArea")->size(), closedAt);
+    }
+
+    // Every menu item has its section in the user's guide.
+    void everyItemInTheGuide()
+    {
+        QFile guide(QStringLiteral(TABULET_SOURCE_DIR "/docs/help.html"));
+        QVERIFY(guide.open(QIODevice::ReadOnly));
+        const QByteArray text = guide.readAll();
+        for (const QAction* item : m_window->findChildren<QAction*>(QRegularExpression("^mnu"))) {
+            if (item->isSeparator() || !item->isVisible() || item->menu() != nullptr)
+                continue;
+            QVERIFY2(text.contains("id=\"" + item->objectName().toLatin1() + '"'),
+                     qPrintable(item->objectName()));
+        }
     }
 
     // The window returns to where it stood, unless that is on no screen there is now.
