@@ -37,85 +37,6 @@ const char* const ToolbarLayout[] = {"sep",     "tbrFileNew",   "tbrFileOpen", "
 
 } // namespace
 
-using F = frmTabulet;
-
-// Every menu item in menu order. The toolbar's buttons run their items' handlers directly,
-// whether or not the item is enabled; the data field's own keys for them do what the menu does.
-// Print Setup has never had a command behind it.
-// clang-format off
-const frmTabulet::Command frmTabulet::Commands[] = {
-    {&F::mnuFile, &F::mnuFileNewItem, "mnuFileNewItem", QT_TR_NOOP("&New"), "Ctrl+N",
-     &F::mnuFileNewItem_Click, "tbrFileNew", "new", QT_TR_NOOP("New File")},
-    {&F::mnuFile, &F::mnuFileOpenItem, "mnuFileOpenItem", QT_TR_NOOP("&Open..."), "Ctrl+O",
-     &F::mnuFileOpenItem_Click, "tbrFileOpen", "open", QT_TR_NOOP("Open File")},
-    {&F::mnuFile, &F::mnuFileSaveItem, "mnuFileSaveItem", QT_TR_NOOP("&Save"), "Ctrl+S",
-     &F::mnuFileSaveItem_Click, "tbrFileSave", "save", QT_TR_NOOP("Save File")},
-    {&F::mnuFile, &F::mnuFileSaveAsItem, "mnuFileSaveAsItem", QT_TR_NOOP("Save &As..."), "",
-     &F::mnuFileSaveAsItem_Click},
-    {&F::mnuFile, nullptr, "mnuFileSep"},
-    {&F::mnuFile, &F::mnuFilePageSetup, "mnuFilePageSetup", QT_TR_NOOP("Print Set&up..."), "",
-     nullptr},
-    {&F::mnuFile, &F::mnuFilePrint, "mnuFilePrint", QT_TR_NOOP("&Print..."), "Ctrl+P",
-     &F::mnuFilePrint_Click, "tbrFilePrint", "print", QT_TR_NOOP("Print File")},
-    {&F::mnuFile, &F::mnuFileExportPdf, "mnuFileExportPdf", QT_TR_NOOP("Expor&t as PDF..."), "",
-     &F::mnuFileExportPdf_Click},
-    {&F::mnuFile, &F::mnuFileCalculatorCheck, "mnuFileCalculatorCheck",
-     QT_TR_NOOP("Calculator &Check..."), "", &F::mnuFileCalculatorCheck_Click},
-    {&F::mnuFile, nullptr, "mnuFileSep1"},
-    {&F::mnuFile, &F::mnuFilePreferences, "mnuFilePreferences", QT_TR_NOOP("P&references..."), "",
-     &F::mnuFilePreferences_Click, "tbrPreferences", "preferences", QT_TR_NOOP("Preferences")},
-    {&F::mnuFile, nullptr, "mnuFileSep2"},
-    {&F::mnuFile, &F::mnuRegDelete, "mnuRegDelete", QT_TR_NOOP("Re&move Registry Settings..."), "",
-     &F::mnuRegDelete_Click},
-    {&F::mnuFile, nullptr, "mnuHelpSep1"},
-    {&F::mnuFile, &F::mnuFileExit, "mnuFileExit", QT_TR_NOOP("E&xit"), "", &F::mnuFileExit_Click},
-    {&F::mnuEdit, &F::mnuEditUndo, "mnuEditUndo", QT_TR_NOOP("&Undo"), "Ctrl+Z",
-     &F::mnuEditUndo_Click, "tbrUndo", "undo", QT_TR_NOOP("Undo"), QKeySequence::Undo},
-    {&F::mnuEdit, &F::mnuEditRedo, "mnuEditRedo", QT_TR_NOOP("&Redo"), "Ctrl+Shift+Z; Ctrl+Y",
-     &F::mnuEditRedo_Click, "tbrRedo", "redo", QT_TR_NOOP("Redo"), QKeySequence::Redo},
-    {&F::mnuEdit, nullptr, "mnuEditHistorySep"},
-    {&F::mnuEdit, &F::mnuEditCut, "mnuEditCut", QT_TR_NOOP("Cu&t"), "Ctrl+X",
-     &F::mnuEditCut_Click, "tbrCut", "cut", QT_TR_NOOP("Cut"), QKeySequence::Cut},
-    {&F::mnuEdit, &F::mnuEditCopy, "mnuEditCopy", QT_TR_NOOP("&Copy"), "Ctrl+C",
-     &F::mnuEditCopy_Click, "tbrCopy", "copy", QT_TR_NOOP("Copy"), QKeySequence::Copy},
-    {&F::mnuEdit, &F::mnuEditPaste, "mnuEditPaste", QT_TR_NOOP("&Paste"), "Ctrl+V",
-     &F::mnuEditPaste_Click, "tbrPaste", "paste", QT_TR_NOOP("Paste"), QKeySequence::Paste},
-    {&F::mnuEdit, nullptr, "mnuSep"},
-    {&F::mnuEdit, &F::mnuSelectAll, "mnuSelectAll", QT_TR_NOOP("Select &All"), "Ctrl+A",
-     &F::mnuSelectAll_Click},
-    {&F::mnuEdit, &F::mnuEditInsertCharacter, "mnuEditInsertCharacter",
-     QT_TR_NOOP("Insert C&haracter..."), "", &F::mnuEditInsertCharacter_Click},
-    {&F::mnuEdit, nullptr, "mnuEditFindSep"},
-    {&F::mnuEdit, &F::mnuEditFind, "mnuEditFind", QT_TR_NOOP("&Find..."), "Ctrl+F",
-     &F::mnuEditFind_Click},
-    {&F::mnuEdit, &F::mnuEditFindNext, "mnuEditFindNext", QT_TR_NOOP("Find &Next"), "F3",
-     &F::mnuEditFindNext_Click},
-    {&F::mnuEdit, &F::mnuEditFindPrevious, "mnuEditFindPrevious", QT_TR_NOOP("Find Pre&vious"),
-     "Shift+F3", &F::mnuEditFindPrevious_Click},
-    {&F::mnuEdit, &F::mnuEditReplace, "mnuEditReplace", QT_TR_NOOP("R&eplace..."), "Ctrl+R",
-     &F::mnuEditReplace_Click},
-    {&F::mnuHeaders, &F::mnuHeadersNewHeader, "mnuHeadersNewHeader", QT_TR_NOOP("&New Header..."),
-     "Ctrl+H", &F::mnuHeadersNewHeader_Click},
-    {&F::mnuHeaders, &F::mnuHeadersRemoveHeader, "mnuHeadersRemoveHeader",
-     QT_TR_NOOP("&Remove Header"), "", &F::mnuHeadersRemoveHeader_Click},
-    {&F::mnuHeaders, &F::mnuHeadersEditHeader, "mnuHeadersEditHeader",
-     QT_TR_NOOP("&Edit Header..."), "", &F::mnuHeadersEditHeader_Click},
-    {&F::mnuHeaders, nullptr, "mnuHeadersMoveSep"},
-    {&F::mnuHeaders, &F::mnuHeadersMoveUp, "mnuHeadersMoveUp", QT_TR_NOOP("Move &Up"),
-     "Ctrl+Shift+Up", &F::mnuHeadersMoveUp_Click},
-    {&F::mnuHeaders, &F::mnuHeadersMoveDown, "mnuHeadersMoveDown", QT_TR_NOOP("Move &Down"),
-     "Ctrl+Shift+Down", &F::mnuHeadersMoveDown_Click},
-    {&F::mnuView, &F::mnuViewCalculator, "mnuViewCalculator", QT_TR_NOOP("&Calculator Characters"),
-     "", &F::mnuViewCalculator_Click},
-    {&F::mnuView, &F::mnuViewResizable, "mnuViewResizable", QT_TR_NOOP("&Resizable Window"), "",
-     &F::mnuViewResizable_Click},
-    {&F::mnuHelp, &F::mnuHelpContents, "mnuHelpContents", QT_TR_NOOP("Tabulet &Help"), "F1",
-     &F::mnuHelpContents_Click},
-    {&F::mnuHelp, &F::mnuHelpAboutTabulet, "mnuHelpAboutTabulet", QT_TR_NOOP("&About Tabulet"), "",
-     &F::mnuHelpAboutTabulet_Click},
-};
-// clang-format on
-
 frmTabulet::frmTabulet(const Services& services, ProgramDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), m_services(services), m_dialogs(dialogs),
       m_documentCommands(m_document, services), m_headerCommands(m_document, services),
@@ -233,17 +154,7 @@ void frmTabulet::createSizing(QWidget* client)
 
 void frmTabulet::createMenus()
 {
-    const struct
-    {
-        QMenu* frmTabulet::*menu;
-        const char* name;
-        const char* caption;
-    } menus[] = {{&F::mnuFile, "mnuFile", QT_TR_NOOP("&File")},
-                 {&F::mnuEdit, "mnuEdit", QT_TR_NOOP("&Edit")},
-                 {&F::mnuHeaders, "mnuHeaders", QT_TR_NOOP("He&aders")},
-                 {&F::mnuView, "mnuView", QT_TR_NOOP("&View")},
-                 {&F::mnuHelp, "mnuHelp", QT_TR_NOOP("&Help")}};
-    for (const auto& [menu, name, caption] : menus) {
+    for (const auto& [menu, name, caption] : Menus) {
         this->*menu = menuBar()->addMenu(tr(caption));
         (this->*menu)->setObjectName(QLatin1String(name));
     }
@@ -285,10 +196,10 @@ void frmTabulet::createToolBar(QWidget* client)
     Toolbar1 = fixedToolBar(*client, QStringLiteral("Toolbar1"), twipsRect(0, 0, 5565, 450));
     for (const char* const key : ToolbarLayout) {
         const auto button =
-            std::find_if(std::begin(Commands), std::end(Commands), [key](const Command& each) {
+            std::find_if(Commands.begin(), Commands.end(), [key](const Command& each) {
                 return each.toolbarKey && qstrcmp(key, each.toolbarKey) == 0;
             });
-        if (button == std::end(Commands))
+        if (button == Commands.end())
             addToolbarGap(*Toolbar1, QLatin1String(key));
         else
             addToolbarButton(*Toolbar1, QLatin1String(key), QLatin1String(button->glyph),

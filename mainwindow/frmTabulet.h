@@ -62,7 +62,14 @@ private:
         const char* toolTip = nullptr;
         QKeySequence::StandardKey fieldKey = QKeySequence::UnknownKey;
     };
-    static const Command Commands[];
+    static const QList<Command> Commands;
+    struct Menu
+    {
+        QMenu* frmTabulet::*menu;
+        const char* name;
+        const char* caption;
+    };
+    static const QList<Menu> Menus;
 
     void Form_Load();
     void createControls(QWidget* client);
