@@ -28,7 +28,7 @@ e2e_begin() {
     # ON_EXIT is a command a script wants run when it ends, whether it passed or not.
     trap 'eval "$ON_EXIT" || true; stop "$APP_PID"; stop "$XVFB_PID"' EXIT
     # Xvfb picks a free display itself and tells us which one through -displayfd.
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" \
+    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1024x768x24}" -nolisten tcp 3>"$WORK/display" \
         >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     wait_until grep -q '[0-9]' "$WORK/display" || { cat "$WORK/xvfb.log" >&2; fail "no Xvfb"; }
