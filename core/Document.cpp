@@ -242,6 +242,15 @@ void Document::writeRecord(FileWriter& file, int position) const
     file.append(QByteArrayView("\""));
 }
 
+QByteArray Document::fileBytes(const TransferHeader& transferHeader) const
+{
+    QByteArray bytes;
+    FileWriter memory(bytes);
+    FileOutSub(memory, transferHeader);
+    memory.commit();
+    return bytes;
+}
+
 QString Document::writeFile(const QString& path, const TransferHeader& transferHeader)
 {
     FileWriter file(m_saveFiles(path), m_outputBuffer);

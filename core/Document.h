@@ -61,6 +61,8 @@ public:
     // Writes the whole document as a data file: the transfer header line when it is switched
     // on, then the list, every line ended by CR LF. Headers and texts are written as they are.
     void FileOutSub(FileWriter& file, const TransferHeader& transferHeader) const;
+    // The bytes FileOutSub writes, as the next save with this transfer header writes them.
+    QByteArray fileBytes(const TransferHeader& transferHeader) const;
     // Replaces the file at `path` by the document in one step; the empty text, or the reason it
     // failed, in which case the file that was there is left as it was.
     QString writeFile(const QString& path, const TransferHeader& transferHeader);

@@ -11,6 +11,8 @@ namespace {
 // Large enough that the system calls cost nothing beside the copying, small enough to stay
 // in the processor's caches.
 constexpr qsizetype BufferSize = 256 * 1024;
+// Writing into memory needs a buffer only to gather the small pieces.
+constexpr qsizetype MemoryBufferSize = 4 * 1024;
 
 // A failure must never read as success, even where the system gives no reason.
 QString reasonOf(const QFileDevice& file)
@@ -59,16 +61,21 @@ FileWriter::FileWriter(std::unique_ptr<QSaveFile> file, QByteArray& buffer)
     m_buffer.resize(BufferSize);
 }
 
+FileWriter::FileWriter(QByteArray& target) : m_target(&target), m_buffer(m_ownBuffer)
+{
+    m_buffer.resize(MemoryBufferSize);
+}
+
 FileWriter::~FileWriter()
 {
     // A writer given up half way never leaves its temporary file behind.
-    if (m_file->isOpen())
+    if (m_file && m_file->isOpen())
         m_file->cancelWriting();
 }
 
 QString FileWriter::open()
 {
-    if (!m_file->open(QIODevice::WriteOnly))
+    if (m_file && !m_file->open(QIODevice::WriteOnly))
         m_failure = reasonOf(*m_file);
     return m_failure;
 }
@@ -77,9 +84,9 @@ void FileWriter::append(QByteArrayView bytes)
 {
     if (!m_failure.isEmpty())
         return;
-    if (m_used + bytes.size() > BufferSize && !writeBuffer())
+    if (m_used + bytes.size() > m_buffer.size() && !writeBuffer())
         return;
-    if (bytes.size() >= BufferSize) {
+    if (bytes.size() >= m_buffer.size()) {
         writeOut(bytes);
         return;
     }
@@ -92,7 +99,7 @@ void FileWriter::append(QStringView text)
     if (!m_failure.isEmpty())
         return;
     for (qsizetype at = 0; at < text.size(); ++at) {
-        if (m_used == BufferSize && !writeBuffer())
+        if (m_used == m_buffer.size() && !writeBuffer())
             return;
         const QChar c = text[at];
         // A character beyond U+FFFF is two UTF-16 units, but one character: one "?".
@@ -116,6 +123,10 @@ bool FileWriter::writeBuffer()
 // write that finds no room at all).
 bool FileWriter::writeOut(QByteArrayView bytes)
 {
+    if (m_target) {
+        m_target->append(bytes);
+        return true;
+    }
     qint64 written = 0;
     while (written < bytes.size()) {
         const qint64 step = m_file->write(bytes.data() + written, bytes.size() - written);
@@ -131,7 +142,7 @@ bool FileWriter::writeOut(QByteArrayView bytes)
 
 QString FileWriter::commit()
 {
-    if (!writeBuffer())
+    if (!writeBuffer() || m_target)
         return m_failure;
     if (!m_file->flush()) {
         m_failure = reasonOf(*m_file);

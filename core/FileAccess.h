@@ -33,6 +33,9 @@ class FileWriter
 public:
     // `buffer` is reused from one save to the next.
     FileWriter(std::unique_ptr<QSaveFile> file, QByteArray& buffer);
+    // Collects what would be written in `target` instead, as it would reach the file: for a
+    // transfer from memory, and for checks that need not wait for a disk.
+    explicit FileWriter(QByteArray& target);
     ~FileWriter();
 
     // The empty text, or the reason the file cannot be written.
@@ -48,6 +51,8 @@ private:
     bool writeOut(QByteArrayView bytes);
 
     std::unique_ptr<QSaveFile> m_file;
+    QByteArray* m_target = nullptr;
+    QByteArray m_ownBuffer;
     QByteArray& m_buffer;
     qsizetype m_used = 0;
     QString m_failure;

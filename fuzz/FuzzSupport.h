@@ -1,13 +1,11 @@
 #pragma once
 
-// What both fuzz targets share: a failure that stops the fuzzer, and a document written to a
-// file and read back the way Save and Open do it.
+// What both fuzz targets share: a failure that stops the fuzzer, and a document written the
+// way Save writes it, into memory rather than through a file on disk.
 #include "core/Document.h"
 #include "core/RecordStore.h"
 
-#include <QFile>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
 
@@ -32,14 +30,9 @@ inline QStringList entries(const Document& document)
     return result;
 }
 
-inline QByteArray saved(Document& document, const TransferHeader& transferHeader)
+inline QByteArray saved(const Document& document, const TransferHeader& transferHeader)
 {
-    static QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("fuzz.df"));
-    require(document.writeFile(path, transferHeader).isEmpty(), "the file is written");
-    QFile file(path);
-    require(file.open(QIODevice::ReadOnly), "the written file opens");
-    return file.readAll();
+    return document.fileBytes(transferHeader);
 }
 
 } // namespace fuzz

@@ -28,6 +28,7 @@ QStringList entries(const Document& document)
     return result;
 }
 
+// What Save writes, which the document also gives as bytes in memory, exactly the same.
 QByteArray written(Document& document, const TransferHeader& transferHeader = {})
 {
     QTemporaryDir folder;
@@ -35,7 +36,10 @@ QByteArray written(Document& document, const TransferHeader& transferHeader = {}
     if (const QString failure = document.writeFile(path, transferHeader); !failure.isEmpty())
         qFatal("cannot write: %s", qPrintable(failure));
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    if (document.fileBytes(transferHeader) != bytes)
+        qFatal("the bytes in memory are not the file's");
+    return bytes;
 }
 
 // The entries in one line, as the history's tables give them.
@@ -166,6 +170,11 @@ private Q_SLOTS:
         QCOMPARE(written(document, HpHeader),
                  lines({"%%HP: T(3)A(D)F(.);", "{", "\"Empty\"", "\"Tasks", "fix the gate\"",
                         "\"New", "typed", "text?\"", "}"}));
+        // Pieces larger than any buffer a writer gathers in, typed and read.
+        const QString large(300000, u'x');
+        records.setRecordText(*records.addRecord("Large"), large);
+        document.FileInSub("{\r\n\"Read\r\n" + large.toLatin1() + "\"\r\n}\r\n");
+        QVERIFY(written(document).contains("\"Large\r\n" + large.toLatin1() + "\"\r\n\"Read"));
         // Without the setting exactly "1" no transfer header line is written.
         QCOMPARE(written(document, {" 1", HpHeader.asciiText}).left(3), QByteArray("{\r\n"));
     }
