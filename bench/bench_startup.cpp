@@ -51,11 +51,12 @@ public:
     {
         return FileChoice{m_path, QFileInfo(m_path).fileName()};
     }
-    std::optional<FileChoice> saveFileAs(QWidget*, const QString&, const QString&) override
+    std::optional<FileChoice> saveFileAs(QWidget*, const QString&, const QString&,
+                                         const QString&) override
     {
         return std::nullopt;
     }
-    std::optional<QFont> chooseFont(QWidget*) override { return std::nullopt; }
+    std::optional<QFont> chooseFont(QWidget*, const QFont&) override { return std::nullopt; }
 
 private:
     QString m_path;

@@ -9,26 +9,40 @@ bool isDocumentLineBreak(QChar c)
     return c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
 }
 
-} // namespace
+#ifdef Q_OS_WIN
+constexpr QStringView DesktopLineBreak = u"\r\n";
+#else
+constexpr QStringView DesktopLineBreak = u"\n";
+#endif
 
-QString crLfLineBreaks(const QString& documentText)
+QString withLineBreaks(const QString& documentText, QStringView lineBreak)
 {
     // Count first so that the result needs one allocation, then copy in one pass.
     const qsizetype breaks =
         std::count_if(documentText.cbegin(), documentText.cend(), isDocumentLineBreak);
     if (breaks == 0)
         return documentText;
-    QString text(documentText.size() + breaks, Qt::Uninitialized);
+    QString text(documentText.size() + breaks * (lineBreak.size() - 1), Qt::Uninitialized);
     QChar* out = text.data();
     for (const QChar c : documentText) {
-        if (isDocumentLineBreak(c)) {
-            *out++ = QLatin1Char('\r');
-            *out++ = QLatin1Char('\n');
-        } else {
+        if (isDocumentLineBreak(c))
+            out = std::copy(lineBreak.cbegin(), lineBreak.cend(), out);
+        else
             *out++ = c;
-        }
     }
     return text;
+}
+
+} // namespace
+
+QString crLfLineBreaks(const QString& documentText)
+{
+    return withLineBreaks(documentText, u"\r\n");
+}
+
+QString desktopLineBreaks(const QString& documentText)
+{
+    return withLineBreaks(documentText, DesktopLineBreak);
 }
 
 QString lfLineBreaks(const QString& recordText)

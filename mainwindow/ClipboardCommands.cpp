@@ -22,10 +22,12 @@ void ClipboardCommands::cut()
     replaceSelection(QString(), Document::tr("Cut"));
 }
 
+// A lone CR or LF that a record holds from its file is a line break in the field, and is
+// copied as the line break it shows as.
 void ClipboardCommands::copy()
 {
     m_clipboard.clear();
-    m_clipboard.setText(crLfLineBreaks(m_field.textCursor().selectedText()));
+    m_clipboard.setText(desktopLineBreaks(m_field.textCursor().selectedText()));
 }
 
 void ClipboardCommands::paste()
@@ -47,13 +49,14 @@ void ClipboardCommands::insertCharacter(const QString& text)
 }
 
 // Typing over the selection: the field's change handling then stores the new text. A field
-// that shows no record's text takes nothing.
+// that shows no record's text takes nothing. The cursor takes CR LF, LF and a lone CR each as
+// one line break, whichever program the text came from.
 void ClipboardCommands::replaceSelection(const QString& text, const QString& stepName)
 {
     if (m_field.isReadOnly())
         return;
     const Document::OwnStep step(m_document, stepName);
     QTextCursor cursor = m_field.textCursor();
-    cursor.insertText(lfLineBreaks(text));
+    cursor.insertText(text);
     m_field.setTextCursor(cursor);
 }

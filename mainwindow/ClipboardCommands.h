@@ -7,9 +7,10 @@ class Document;
 class QPlainTextEdit;
 
 // Edit > Cut, Copy, Paste, Select All and Insert Character. They act on the data field alone,
-// whichever control has the focus; the clipboard holds line breaks as CR LF, as records do, so
-// that a copied text pastes back into a record unchanged. Each change they make is one step of
-// the document's history of its own.
+// whichever control has the focus. The clipboard is shared with every other program, so it is
+// given line breaks as the desktop spells them, and a text pasted from anywhere may break its
+// lines with CR LF, LF or CR; the record stores each as CR LF all the same. Each change they
+// make is one step of the document's history of its own.
 class ClipboardCommands
 {
 public:

@@ -1,8 +1,11 @@
 #include "platform/FileDialogs.h"
 
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QFontInfo>
+#include <QGroupBox>
 
 namespace {
 
@@ -32,6 +35,31 @@ std::optional<FileChoice> choiceFrom(const QString& path)
     if (path.isEmpty())
         return std::nullopt;
     return FileChoice{path, QFileInfo(path).fileName()};
+}
+
+// A family the system has no font of, as "Arial" may be, is drawn in another one; the dialog
+// would fall back on the application's family instead, so it is given the family drawn.
+QFont drawnFont(const QFont& font)
+{
+    QFont drawn = font;
+    drawn.setFamily(QFontInfo(font).family());
+    return drawn;
+}
+
+// The preferences keep a font's family and size alone, so the underline and strike-out the
+// dialog offers would be lost. It has no option to leave them out, and names none of its
+// widgets: they are the check boxes of a group box of their own. The group keeps its room, as
+// the sample beside it takes its height from that row.
+void hideEffects(QFontDialog& dialog)
+{
+    for (QGroupBox* group : dialog.findChildren<QGroupBox*>()) {
+        if (!group->findChild<QCheckBox*>())
+            continue;
+        QSizePolicy keepsRoom = group->sizePolicy();
+        keepsRoom.setRetainSizeWhenHidden(true);
+        group->setSizePolicy(keepsRoom);
+        group->hide();
+    }
 }
 
 } // namespace
@@ -64,9 +92,10 @@ std::optional<FileChoice> QtFileDialogs::openFile(QWidget* parent, const QString
 }
 
 std::optional<FileChoice> QtFileDialogs::saveFileAs(QWidget* parent, const QString& filter,
-                                                    const QString& startFolder)
+                                                    const QString& startFolder,
+                                                    const QString& title)
 {
-    QFileDialog dialog(parent, QString(), startFolder);
+    QFileDialog dialog(parent, title, startFolder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     showOnlyDescriptions(dialog, filter);
@@ -75,7 +104,7 @@ std::optional<FileChoice> QtFileDialogs::saveFileAs(QWidget* parent, const QStri
     return choiceFrom(dialog.selectedFiles().constFirst());
 }
 
-std::optional<QFont> QtFileDialogs::chooseFont(QWidget* parent)
+std::optional<QFont> QtFileDialogs::chooseFont(QWidget* parent, const QFont& startFont)
 {
     QFontDialog dialog(parent);
     // Only Qt's own dialog honours the font filter. It lists the styles a font really has
@@ -83,6 +112,10 @@ std::optional<QFont> QtFileDialogs::chooseFont(QWidget* parent)
     // exist can be chosen; the filter keeps it to scalable fonts, as printing needs.
     dialog.setOption(QFontDialog::DontUseNativeDialog);
     dialog.setOption(QFontDialog::ScalableFonts);
+    // The dialog filters its list of families only when it fills it, on being made and on
+    // being given a font: the font comes after the filter.
+    dialog.setCurrentFont(drawnFont(startFont));
+    hideEffects(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.selectedFont();

@@ -18,11 +18,14 @@ public:
     // empty, in which case the dialog opens where the platform opens it by default.
     virtual std::optional<FileChoice> openFile(QWidget* parent, const QString& filter,
                                                const QString& startFolder) = 0;
-    // Asks before replacing an existing file; nullopt when cancelled.
+    // Asks before replacing an existing file; nullopt when cancelled. An empty `title` leaves
+    // the dialog's own, "Save As".
     virtual std::optional<FileChoice> saveFileAs(QWidget* parent, const QString& filter,
-                                                 const QString& startFolder) = 0;
-    // Scalable fonts only, no simulated styles, only an existing font; nullopt when cancelled.
-    virtual std::optional<QFont> chooseFont(QWidget* parent) = 0;
+                                                 const QString& startFolder,
+                                                 const QString& title = QString()) = 0;
+    // Scalable fonts only, no simulated styles, no effects, only an existing font; opens at
+    // `startFont`, or at the font the system draws for it. nullopt when cancelled.
+    virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& startFont = QFont()) = 0;
 };
 
 class QtFileDialogs final : public FileDialogs
@@ -31,8 +34,8 @@ public:
     std::optional<FileChoice> openFile(QWidget* parent, const QString& filter,
                                        const QString& startFolder) override;
     std::optional<FileChoice> saveFileAs(QWidget* parent, const QString& filter,
-                                         const QString& startFolder) override;
-    std::optional<QFont> chooseFont(QWidget* parent) override;
+                                         const QString& startFolder, const QString& title) override;
+    std::optional<QFont> chooseFont(QWidget* parent, const QFont& startFont) override;
 };
 
 // Turns "Ledra Datafiles (*.DF)|*.DF|All Files (*.*)|*.*" into Qt's name filters: each

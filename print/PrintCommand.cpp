@@ -149,7 +149,8 @@ void PrintCommand::exportPdf()
         return;
     const std::optional<FileChoice> choice = m_services.fileDialogs.saveFileAs(
         m_owner, PdfFilter,
-        suggestedPdfPath(m_document, preferences::workingDirectory(m_services.settings)));
+        suggestedPdfPath(m_document, preferences::workingDirectory(m_services.settings)),
+        tr("Export as PDF"));
     if (choice)
         writePdf(choice->fileName, *fontSize);
 }

@@ -3,18 +3,31 @@
 #include "dialogs/frmBrowse.h"
 #include "dialogs/frmPreferences.h"
 #include "doubles/TestServices.h"
+#include "platform/FileDialogs.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QSettings>
+#include <QStringListModel>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
 // The names the settings have always been stored under, in the order they are written.
 const QStringList Keys{"WrkDir", "ASCII Header", "ASCII Text", "Default Font", "Default Font Size"};
+
+// A font of one pixel size only, as X11's bitmap fonts are.
+const QByteArray BitmapFont = "STARTFONT 2.1\nFONT x\nSIZE 8 75 75\nFONTBOUNDINGBOX 1 1 0 0\n"
+                              "STARTPROPERTIES 1\nFAMILY_NAME \"TabuletBitmap\"\nENDPROPERTIES\n"
+                              "CHARS 1\nSTARTCHAR A\nENCODING 65\nDWIDTH 1 0\nBBX 1 1 0 0\n"
+                              "BITMAP\n80\nENDCHAR\nENDFONT\n";
 
 class DialogsTest : public QObject
 {
@@ -115,6 +128,39 @@ private Q_SLOTS:
         s.questions.answerMessage(QMessageBox::Ok);
         QCOMPARE(PreferenceCommands(s.services()).removeSettings(nullptr), ok);
         QCOMPARE(s.settings.isEmpty(), ok);
+    }
+
+    // Qt's font dialog, answered OK at once: it offers no bitmap font and no effects, and opens
+    // at the font it is given, by default the application's, as the system draws it (Arial may
+    // be drawn in another family).
+    void fontDialog_data()
+    {
+        QTest::addColumn<QFont>("start");
+        QTest::newRow("the application's font") << QApplication::font();
+        QTest::newRow("the preferences' font") << QFont("Arial", 11);
+    }
+    void fontDialog()
+    {
+        QFETCH(QFont, start);
+        const int bitmap = QFontDatabase::addApplicationFontFromData(BitmapFont);
+        QStringList offered;
+        bool effects = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            for (const QListView* list : dialog->findChildren<QListView*>())
+                offered << qobject_cast<QStringListModel*>(list->model())->stringList();
+            for (const QCheckBox* box : dialog->findChildren<QCheckBox*>())
+                effects = effects || box->isVisible();
+            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        });
+        QtFileDialogs qtDialogs;
+        FileDialogs& dialogs = qtDialogs;
+        const std::optional<QFont> chosen =
+            start == QFont() ? dialogs.chooseFont(nullptr) : dialogs.chooseFont(nullptr, start);
+        QFontDatabase::removeApplicationFont(bitmap);
+        QVERIFY(bitmap >= 0 && chosen && !effects && !offered.contains("TabuletBitmap"));
+        QCOMPARE(QFontInfo(*chosen).family(), QFontInfo(start).family());
+        QCOMPARE(chosen->pointSize(), start.pointSize());
     }
 
     // Removing the settings leaves nothing of Tabulet in the store, not even an empty file.

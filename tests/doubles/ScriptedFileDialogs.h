@@ -17,6 +17,7 @@ public:
         enum Kind { Open, SaveAs, Font } kind;
         QString filter;
         QString startFolder;
+        QString title;
     };
 
     void chooseFile(const QString& path) { m_files.enqueue(path); }
@@ -27,16 +28,16 @@ public:
     std::optional<FileChoice> openFile(QWidget*, const QString& filter,
                                        const QString& startFolder) override
     {
-        return nextFile(Shown::Open, filter, startFolder);
+        return nextFile({Shown::Open, filter, startFolder, {}});
     }
     std::optional<FileChoice> saveFileAs(QWidget*, const QString& filter,
-                                         const QString& startFolder) override
+                                         const QString& startFolder, const QString& title) override
     {
-        return nextFile(Shown::SaveAs, filter, startFolder);
+        return nextFile({Shown::SaveAs, filter, startFolder, title});
     }
-    std::optional<QFont> chooseFont(QWidget*) override
+    std::optional<QFont> chooseFont(QWidget*, const QFont&) override
     {
-        shown.append({Shown::Font, {}, {}});
+        shown.append({Shown::Font, {}, {}, {}});
         if (answered(m_fonts))
             return m_fonts.dequeue();
         return std::nullopt;
@@ -51,10 +52,9 @@ private:
             QTest::qFail("unexpected file or font dialog", __FILE__, __LINE__);
         return !answers.isEmpty();
     }
-    std::optional<FileChoice> nextFile(Shown::Kind kind, const QString& filter,
-                                       const QString& startFolder)
+    std::optional<FileChoice> nextFile(const Shown& dialog)
     {
-        shown.append({kind, filter, startFolder});
+        shown.append(dialog);
         const QString path = answered(m_files) ? m_files.dequeue() : QString();
         if (path.isEmpty())
             return std::nullopt;

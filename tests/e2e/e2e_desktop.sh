@@ -52,7 +52,7 @@ xdotool mousemove --window "$MAIN_WINDOW" 40 81 click 1 mousemove --window "$MAI
 keys ctrl+End
 type_text " today"
 keys alt+f t
-in_window '^Save As$' "$WORK/files/Tasks.pdf" Return
+in_window '^Export as PDF$' "$WORK/files/Tasks.pdf" Return
 wait_until test -s "$WORK/files/Tasks.pdf" || fail "no PDF was written"
 text=$(pdftotext "$WORK/files/Tasks.pdf" - | tr -s ' \n\t' ' ')
 [[ $text == "File name: Tasks.DF Date: "*" Tasks fix the gate today "* ]] ||

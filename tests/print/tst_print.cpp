@@ -188,8 +188,9 @@ void PrintCommandTest::failure()
     QCOMPARE(m_document->records().recordText(0), "milk\r\neggs");
 }
 
-// Export as PDF writes the printout of the document as it stands, saving nothing; a PDF that
-// cannot be written is reported and leaves nothing behind, nor harms a file that was there.
+// Export as PDF asks for its file under its own title and writes the printout of the document
+// as it stands, saving nothing; a PDF that cannot be written is reported and leaves nothing
+// behind, nor harms a file that was there.
 void PrintCommandTest::exportPdf_data()
 {
     QTest::addColumn<QString>("target"); // empty: the dialog is cancelled
@@ -225,6 +226,8 @@ void PrintCommandTest::exportPdf()
     DocumentCommands documentCommands(*m_document, services);
     PrintCommand(*m_document, documentCommands, services).exportPdf();
 
+    for (const auto& dialog : m_doubles->fileDialogs.shown)
+        QCOMPARE(dialog.title, "Export as PDF");
     const auto& asked = m_doubles->questions.asked;
     QCOMPARE(asked.isEmpty(), message.isNull());
     if (!message.isNull())
