@@ -7,9 +7,9 @@
 
 class QWidget;
 
-// The data field's own keys for commands the window carries out (its Cut, Copy and Paste
-// would put its own line ends on the clipboard, and its undo knows nothing of the document's
-// history), and its focus coming and going.
+// The data field's own keys for commands the window carries out (the field's own Copy would
+// turn no-break spaces into plain ones, its Cut and Paste would not be steps of their own, and
+// its undo knows nothing of the document's history), and its focus coming and going.
 class FieldKeys final : public QObject
 {
     Q_OBJECT
