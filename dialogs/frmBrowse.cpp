@@ -97,6 +97,15 @@ void frmBrowse::createControls()
     QWidget::setTabOrder(dirWrkDir, cmdOk);
     QWidget::setTabOrder(cmdOk, cmdCancel);
     QWidget::setTabOrder(cmdCancel, drvWrkDir);
+    nameLists();
+}
+
+// Neither list has a label for screen readers to name it after.
+void frmBrowse::nameLists()
+{
+    dirWrkDir->setAccessibleName(tr("Folders"));
+    dirWrkDir->setAccessibleDescription(tr("Return opens the highlighted folder"));
+    drvWrkDir->setAccessibleName(tr("Drives"));
 }
 
 void frmBrowse::connectControls()

@@ -44,6 +44,7 @@ protected:
 
 private:
     void createControls();
+    void nameLists();
     void connectControls();
     void fillDriveList();
     int driveIndex(const QString& volumeRoot);

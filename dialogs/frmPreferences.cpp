@@ -90,6 +90,17 @@ void frmPreferences::createControls()
     // The field belongs to the window, not to the frame around it, and is drawn over it.
     txtWrkDir = placed(new QLineEdit(this), "txtWrkDir", twipsRect(240, 2760, 3015, 285));
     txtWrkDir->raise();
+    nameFields();
+}
+
+// Screen readers name a field after the label whose buddy it is, or else after the frame it
+// sits in; the working directory's field sits in no frame and has no label.
+void frmPreferences::nameFields()
+{
+    lblASCII->setBuddy(txtASCII);
+    Label1->setBuddy(txtFontSize);
+    txtWrkDir->setAccessibleName(Frame3->title());
+    txtWrkDir->setAccessibleDescription(tr("The folder that Open and Save As start in"));
 }
 
 void frmPreferences::orderTabs()

@@ -47,6 +47,7 @@ protected:
 
 private:
     void createControls();
+    void nameFields();
     void orderTabs();
     void connectControls();
 

@@ -64,6 +64,9 @@ HeaderListView::HeaderListView(QWidget* parent)
     setContextMenuPolicy(Qt::PreventContextMenu);
     setDragEnabled(true);
     setDragDropMode(QAbstractItemView::DragDrop);
+    // Nothing on the screen tells of the list's own keys.
+    setAccessibleDescription(
+        tr("Return goes to the record's text, F2 renames the header, Delete removes it"));
 }
 
 void HeaderListView::setModel(QAbstractItemModel* model)

@@ -1,6 +1,7 @@
 #include "mainwindow/frmCalculatorCheck.h"
 
 #include "core/RecordStore.h"
+#include "platform/WindowLook.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -30,18 +31,42 @@ QString problemText(calculator::CalculatorProblem::Kind kind)
     return QString();
 }
 
-QProgressBar* memoryBar(qint64 memory, qint64 available, const QString& name)
+QString fitText(qint64 memory, qint64 available)
+{
+    return memory > available ? frmCalculatorCheck::tr("does not fit: %1 bytes more than %2")
+                                    .arg(memory - available)
+                                    .arg(available)
+                              : frmCalculatorCheck::tr("%1 of %2 bytes").arg(memory).arg(available);
+}
+
+// A bar cuts its text to its own width; the label under it makes the window as wide as the
+// text needs, in any font.
+QProgressBar* memoryBar(qint64 memory, qint64 available, const char* name)
 {
     auto* bar = new QProgressBar;
-    bar->setObjectName(name);
+    bar->setObjectName(QStringLiteral("bar") + QLatin1String(name));
     bar->setRange(0, int(available));
     bar->setValue(int(std::min(memory, available)));
-    bar->setFormat(memory > available
-                       ? frmCalculatorCheck::tr("does not fit: %1 bytes more than %2")
-                             .arg(memory - available)
-                             .arg(available)
-                       : frmCalculatorCheck::tr("%1 of %2 bytes").arg(memory).arg(available));
+    bar->setTextVisible(false);
+    bar->setAccessibleDescription(fitText(memory, available));
     return bar;
+}
+
+QLabel* memoryText(qint64 memory, qint64 available, const char* name)
+{
+    auto* label = new QLabel(fitText(memory, available));
+    label->setObjectName(QStringLiteral("lbl") + QLatin1String(name));
+    return label;
+}
+
+// A list view takes its accessible name from itself alone, not from the label that names it.
+void addNamedList(QVBoxLayout& layout, const QString& caption, QListWidget* list)
+{
+    auto* label = new QLabel(caption);
+    label->setBuddy(list);
+    list->setAccessibleName(caption);
+    layout.addWidget(label);
+    layout.addWidget(list);
 }
 
 } // namespace
@@ -52,18 +77,18 @@ frmCalculatorCheck::frmCalculatorCheck(const calculator::CalculatorReport& repor
 {
     setObjectName(QStringLiteral("frmCalculatorCheck"));
     setWindowTitle(tr("Calculator Check"));
+    setFont(tabuletWidgetFont());
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(modeSection(report.mode));
     layout->addWidget(memorySection(report.memory));
-    layout->addWidget(new QLabel(tr("Largest records:"), this));
-    layout->addWidget(largestList(report, records));
-    layout->addWidget(new QLabel(report.problems.isEmpty()
-                                     ? tr("Every record will arrive as it is shown.")
-                                     : tr("Will not arrive as shown (double-click to go there):"),
-                                 this));
-    layout->addWidget(problemList(records));
+    addNamedList(*layout, tr("Largest records:"), largestList(report, records));
+    addNamedList(*layout,
+                 report.problems.isEmpty()
+                     ? tr("Every record will arrive as it is shown.")
+                     : tr("Will not arrive as shown (double-click to go there):"),
+                 problemList(records));
     layout->addWidget(buttons);
     resize(460, sizeHint().height());
 }
@@ -83,10 +108,17 @@ QWidget* frmCalculatorCheck::memorySection(qint64 memory)
     auto* box = new QGroupBox(tr("Memory: the list takes %1 bytes").arg(memory), this);
     box->setObjectName(QStringLiteral("grpMemory"));
     auto* form = new QFormLayout(box);
-    form->addRow(tr("HP 48S, 48SX, 48G (32 KB):"),
-                 memoryBar(memory, calculator::Memory32K, QStringLiteral("bar32K")));
-    form->addRow(tr("HP 48GX (128 KB):"),
-                 memoryBar(memory, calculator::Memory128K, QStringLiteral("bar128K")));
+    const struct
+    {
+        const char* model;
+        qint64 available;
+        const char* name;
+    } calculators[] = {{QT_TR_NOOP("HP 48S, 48SX, 48G (32 KB):"), calculator::Memory32K, "32K"},
+                       {QT_TR_NOOP("HP 48GX (128 KB):"), calculator::Memory128K, "128K"}};
+    for (const auto& [model, available, name] : calculators) {
+        form->addRow(tr(model), memoryBar(memory, available, name));
+        form->addRow(QString(), memoryText(memory, available, name));
+    }
     return box;
 }
 
@@ -105,6 +137,7 @@ QListWidget* frmCalculatorCheck::problemList(const RecordStore& records)
 {
     auto* list = new QListWidget(this);
     list->setObjectName(QStringLiteral("lstProblems"));
+    list->setAccessibleDescription(tr("Return goes to the record"));
     for (const calculator::CalculatorProblem& problem : std::as_const(m_problems))
         list->addItem(tr("%1 (%2): %3")
                           .arg(records.headerAt(problem.position),

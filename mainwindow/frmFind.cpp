@@ -1,5 +1,7 @@
 #include "mainwindow/frmFind.h"
 
+#include "platform/WindowLook.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -29,6 +31,7 @@ frmFind::frmFind(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmFind"));
     setWindowTitle(tr("Find"));
+    setFont(tabuletWidgetFont());
     txtFind = new QLineEdit(this);
     txtFind->setObjectName(QStringLiteral("txtFind"));
     txtReplace = new QLineEdit(this);
@@ -84,12 +87,16 @@ frmFind::frmFind(QWidget* parent) : QDialog(parent)
 void frmFind::measureForms()
 {
     ensurePolished();
+    // Measured with a status to show: in the window's font a label is a pixel higher with text
+    // than without.
+    lblStatus->setText(QStringLiteral("X"));
     m_replaceSize = sizeHint();
     showReplaceParts(false);
     // Hiding a field leaves the sizes the inner layouts worked out before; activating the
     // window's layout works them out again.
     layout()->activate();
     m_findSize = sizeHint();
+    lblStatus->clear();
 }
 
 void frmFind::showReplaceParts(bool replacing)

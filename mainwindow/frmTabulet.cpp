@@ -72,7 +72,11 @@ frmTabulet::frmTabulet(const Services& services, ProgramDialogs& dialogs, QWidge
     Form_Load();
 }
 
-frmTabulet::~frmTabulet() = default;
+// The field loses the focus as the window's controls go; by then there is no window to tell.
+frmTabulet::~frmTabulet()
+{
+    delete m_fieldKeys;
+}
 
 void frmTabulet::openFileAtStart(const QString& path)
 {
@@ -90,6 +94,7 @@ void frmTabulet::createControls(QWidget* client)
     cmdNewHeader->setObjectName(QStringLiteral("cmdNewHeader"));
     cmdNewHeader->setGeometry(twipsRect(4200, 840, 1215, 375));
     cmdNewHeader->setAutoDefault(false);
+    cmdNewHeader->setAccessibleDescription(tr("Adds a record under a header it asks for"));
 
     lstHeaders = new HeaderListView(client);
     lstHeaders->setObjectName(QStringLiteral("lstHeaders"));
@@ -133,6 +138,12 @@ void frmTabulet::createLabelsAndRules(QWidget* client)
     lblDataField->setObjectName(QStringLiteral("lblDataField"));
     lblDataField->move(twips(120), twips(2235));
     lblDataField->adjustSize();
+    // Screen readers name a field after the label whose buddy it is, but a list view only ever
+    // after its own accessible name.
+    lblDataHeaders->setBuddy(lstHeaders);
+    lstHeaders->setAccessibleName(lblDataHeaders->text());
+    lblDataField->setBuddy(txtDataField);
+    txtDataField->setAccessibleDescription(tr("The text of the record selected in the list"));
     // The etched rule under the toolbar.
     etchedRule(*client, QStringLiteral("Line1"), twips(450), twips(7200));
 }
@@ -213,12 +224,12 @@ void frmTabulet::connectControls()
     connectHeaderList();
     connect(txtDataField->document(), &QTextDocument::contentsChange, m_dataField.get(),
             &DataFieldBinding::txtDataField_Change);
-    auto* fieldKeys = new FieldKeys(*txtDataField);
+    m_fieldKeys = new FieldKeys(*txtDataField);
     for (const Command& command : Commands) {
         if (command.fieldKey != QKeySequence::UnknownKey)
-            fieldKeys->take(command.fieldKey, [this, &command] { (this->*command.handler)(); });
+            m_fieldKeys->take(command.fieldKey, [this, &command] { (this->*command.handler)(); });
     }
-    fieldKeys->onFocus([this] { txtDataField_GotFocus(); }, [this] { txtDataField_LostFocus(); });
+    m_fieldKeys->onFocus([this] { txtDataField_GotFocus(); }, [this] { txtDataField_LostFocus(); });
     connect(Toolbar1, &QToolBar::actionTriggered, this,
             [this](QAction* button) { Toolbar1_ButtonClick(button->data().toString()); });
     m_fileDrops = new FileDrops(this);

@@ -15,6 +15,7 @@ class CalculatorCommands;
 class ClipboardCommands;
 class DataFieldBinding;
 class FindSession;
+class FieldKeys;
 class FileDrops;
 class HeaderListView;
 class ProgramDialogs;
@@ -142,6 +143,7 @@ private:
     // Once the user has removed the settings, closing the window does not store its place anew.
     bool m_settingsRemoved = false;
     FileDrops* m_fileDrops = nullptr;
+    FieldKeys* m_fieldKeys = nullptr;
     WindowSizing* m_sizing = nullptr;
 
     QPushButton* cmdNewHeader = nullptr;

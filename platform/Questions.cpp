@@ -1,14 +1,19 @@
 #include "platform/Questions.h"
 
+#include "platform/WindowLook.h"
+
 #include <QInputDialog>
 
+// Both boxes take the program's font: a window of their own does not take it from their owner.
 QString QtQuestions::inputBox(QWidget* parent, const QString& title, const QString& prompt,
                               const QString& defaultText)
 {
-    bool accepted = false;
-    const QString answer =
-        QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, defaultText, &accepted);
-    return accepted ? answer : QString();
+    QInputDialog box(parent);
+    box.setFont(tabuletWidgetFont());
+    box.setWindowTitle(title);
+    box.setLabelText(prompt);
+    box.setTextValue(defaultText);
+    return box.exec() == QDialog::Accepted ? box.textValue() : QString();
 }
 
 QMessageBox::StandardButton QtQuestions::messageBox(QWidget* parent, const QString& title,
@@ -18,6 +23,7 @@ QMessageBox::StandardButton QtQuestions::messageBox(QWidget* parent, const QStri
                                                     QMessageBox::StandardButton defaultButton)
 {
     QMessageBox box(icon, title, text, buttons, parent);
+    box.setFont(tabuletWidgetFont());
     if (defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(defaultButton);
     return static_cast<QMessageBox::StandardButton>(box.exec());

@@ -1,6 +1,7 @@
 #include "platform/WindowLook.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QStringList>
 #include <QToolBar>
@@ -90,6 +91,11 @@ void addToolbarButton(QToolBar& toolbar, const QString& key, const QString& glyp
     if (QWidget* widget = toolbar.widgetForAction(button)) {
         widget->setFixedSize(ToolbarButtonPixels, ToolbarButtonPixels);
         widget->setFocusPolicy(Qt::NoFocus);
+        // A glyph alone tells a screen reader nothing; and since the button never takes the
+        // focus, its listener is told where the keyboard finds the same command.
+        widget->setAccessibleName(toolTip);
+        widget->setAccessibleDescription(QCoreApplication::translate(
+            "WindowLook", "Its menu item runs the same command from the keyboard"));
     }
 }
 

@@ -34,7 +34,8 @@ class QToolBar;
 // A toolbar of 24-pixel buttons with 16-pixel glyphs and no captions, fixed where it is put,
 // that never takes the focus.
 QToolBar* fixedToolBar(QWidget& parent, const QString& name, const QRect& geometry);
-// A button named and keyed `key` (its data), showing the glyph of that name.
+// A button named and keyed `key` (its data), showing the glyph of that name; screen readers
+// read its tool tip as its name.
 void addToolbarButton(QToolBar& toolbar, const QString& key, const QString& glyph,
                       const QString& toolTip);
 // A gap of its own key that cannot be pressed.
