@@ -14,6 +14,7 @@ int main(int argc, char* argv[])
     QtServices services;
     PreferenceCommands dialogs(services.services());
     frmTabulet window(services.services(), dialogs);
+    services.reportSettingsFailures(&window);
     window.show();
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() > 1)

@@ -13,6 +13,8 @@ class QtServices
 {
 public:
     Services services();
+    // The first time a setting cannot be kept, the user is told over `owner`.
+    void reportSettingsFailures(QWidget* owner);
 
 private:
     QtQuestions m_questions;

@@ -27,12 +27,25 @@ void QtSettingsStore::writeIn(const QString& section, const QString& key, const 
 {
     QSettings settings(Application, Application);
     settings.setValue(qualified(section, key), value);
+    keep(settings);
 }
 
 void QtSettingsStore::removeIn(const QString& section, const QString& key)
 {
     QSettings settings(Application, Application);
     settings.remove(qualified(section, key));
+    keep(settings);
+}
+
+// QSettings writes when it is destroyed and says nothing of a failure; written now, it tells.
+void QtSettingsStore::keep(QSettings& settings)
+{
+    settings.sync();
+    if (settings.status() == QSettings::NoError || m_reported)
+        return;
+    m_reported = true;
+    if (m_report)
+        m_report(settings.fileName());
 }
 
 // Clearing leaves an empty settings file behind; the file, and its folder once empty, go too,
@@ -43,7 +56,7 @@ void QtSettingsStore::removeEverything()
     {
         QSettings settings(Application, Application);
         settings.clear();
-        settings.sync();
+        keep(settings);
         fileName = settings.fileName();
     }
     if (QFileInfo(fileName).isFile()) {

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStringListModel>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -174,6 +175,30 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(file));
         store.removeEverything();
         QVERIFY(!QFile::exists(file) && store.readIn("Window", "Left").isEmpty());
+    }
+
+    // Settings that cannot be written are reported once, and the program goes on.
+    void unwritableSettingsReportedOnce()
+    {
+        QTemporaryDir folder;
+        QFile blocker(folder.filePath("not a folder"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, blocker.fileName());
+        QtSettingsStore store;
+        QStringList reported;
+        store.setFailureReport([&reported](const QString& file) { reported << file; });
+        store.write("WrkDir", "/data");
+        store.writeIn("Window", "Left", "10");
+        store.removeEverything();
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           qEnvironmentVariable("XDG_CONFIG_HOME"));
+        QCOMPARE(reported.size(), 1);
+        QVERIFY(reported.constFirst().startsWith(blocker.fileName()));
+        QtSettingsStore writable;
+        writable.setFailureReport([&reported](const QString& file) { reported << file; });
+        writable.write("WrkDir", "/data");
+        writable.removeEverything();
+        QCOMPARE(reported.size(), 1);
     }
 };
 
