@@ -188,6 +188,7 @@ private Q_SLOTS:
         QStringList reported;
         store.setFailureReport([&reported](const QString& file) { reported << file; });
         store.write("WrkDir", "/data");
+        QCOMPARE(reported.size(), 1);
         store.writeIn("Window", "Left", "10");
         store.removeEverything();
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
