@@ -1,12 +1,14 @@
 #include "doubles/RecordingDialogs.h"
 #include "doubles/TestServices.h"
 #include "mainwindow/HeaderListView.h"
+#include "mainwindow/frmFind.h"
 #include "mainwindow/frmTabulet.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QLabel>
 #include <QListView>
 #include <QListWidget>
 #include <QMenu>
@@ -298,16 +300,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("outcome"); // questions asked, entries, selected, focus
-        QTest::newRow("F2") << "F2"
-                            << "Edit Header|a b c|1|list";
-        QTest::newRow("Delete") << "Delete"
-                                << "Remove Header|a c|-1|list";
-        QTest::newRow("Return") << "Return"
-                                << "|a b c|1|field";
-        QTest::newRow("drop on the first") << "drop 0"
-                                           << "|b a c|0|list";
-        QTest::newRow("drop below the last") << "drop 3"
-                                             << "|a c b|2|list";
+        for (const auto& [action, outcome] : {std::pair{"F2", "Edit Header|a b c|1|list"},
+                                              {"Delete", "Remove Header|a c|-1|list"},
+                                              {"Return", "|a b c|1|field"},
+                                              {"drop 0", "|b a c|0|list"},
+                                              {"drop 3", "|a c b|2|list"}})
+            QTest::newRow(action) << QString(action) << QString(outcome);
     }
     void listKeysAndDrag()
     {
@@ -322,16 +320,12 @@ private Q_SLOTS:
             Q_EMIT qobject_cast<HeaderListView*>(m_list)->moveRequested(1, action.mid(5).toInt());
         else
             QTest::keySequence(m_list, QKeySequence(action));
-        QStringList seen, headers;
-        for (const auto& asked : m_doubles->questions.asked)
-            seen << asked.title;
+        QStringList seen{m_doubles->questions.asked.value(0).title, {}};
         for (int row = 0; row < m_list->model()->rowCount(); ++row)
-            headers << m_list->model()->index(row, 0).data().toString();
-        const int selected = m_list->selectionModel()->selectedRows().value(0, {}).row();
-        const QString focus = QApplication::focusWidget() == m_field ? "field" : "list";
-        QCOMPARE(seen.join(u',') + u'|' + headers.join(u' ') + u'|' + QString::number(selected) +
-                     u'|' + focus,
-                 outcome);
+            seen[1] += (row ? " " : "") + m_list->model()->index(row, 0).data().toString();
+        seen << QString::number(m_list->selectionModel()->selectedRows().value(0, {}).row())
+             << (QApplication::focusWidget() == m_field ? "field" : "list");
+        QCOMPARE(seen.join(u'|'), outcome);
         QAction* undo = child<QToolBar>("Toolbar1")->findChild<QAction*>("tbrUndo");
         QCOMPARE(undo->isEnabled(), child("mnuEditUndo")->isEnabled());
         QCOMPARE(undo->isEnabled(), action != u"F2" && action != u"Return");
@@ -436,12 +430,11 @@ private Q_SLOTS:
         QTest::addColumn<bool>("resizable");
         QTest::addColumn<QSize>("asked");
         QTest::addColumn<QString>("expected"); // the client area, then list, button and field
-        QTest::newRow("off") << false << QSize(800, 600)
-                             << "371x286 8,56 257x82 280,56 8,165 257x113";
+        const QString fixed("0,18 371x286 8,56 257x82 280,56 81x25 8,165 257x113");
+        QTest::newRow("off") << false << QSize(800, 600) << fixed;
         QTest::newRow("on, larger")
-            << true << QSize(571, 387) << "571x387 8,56 457x132 480,56 8,215 457x164";
-        QTest::newRow("on, smaller than fixed")
-            << true << QSize(100, 100) << "371x286 8,56 257x82 280,56 8,165 257x113";
+            << true << QSize(571, 387) << "0,18 571x387 8,56 457x132 480,56 81x25 8,215 457x164";
+        QTest::newRow("on, smaller than fixed") << true << QSize(100, 100) << fixed;
     }
     void resizableWindow()
     {
@@ -454,17 +447,16 @@ private Q_SLOTS:
             child("mnuViewResizable")->trigger();
         m_window->resize(asked + frame);
         QCoreApplication::processEvents();
-        const auto at = [](const QWidget* widget) {
-            return QStringLiteral("%1,%2").arg(widget->x()).arg(widget->y());
-        };
-        const auto size = [](const QWidget* widget) {
-            return QStringLiteral("%1x%2").arg(widget->width()).arg(widget->height());
-        };
-        const auto* button = child<QWidget>("cmdNewHeader");
-        QCOMPARE(QStringList({size(client), at(m_list), size(m_list), at(button), at(m_field),
-                              size(m_field)})
-                     .join(u' '),
-                 expected);
+        QStringList shown;
+        for (const QWidget* widget :
+             {client, static_cast<QWidget*>(m_list), child<QWidget>("cmdNewHeader"),
+              static_cast<QWidget*>(m_field)})
+            shown << QStringLiteral("%1,%2 %3x%4")
+                         .arg(widget->x())
+                         .arg(widget->y())
+                         .arg(widget->width())
+                         .arg(widget->height());
+        QCOMPARE(shown.join(u' '), expected);
         QCOMPARE(m_window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint), resizable);
         const QSize closedAt = client->size();
         QVERIFY(m_window->close());
@@ -552,6 +544,35 @@ private Q_SLOTS:
             QCOMPARE(m_window->windowTitle(), "Tabulet 1.0 - " + name);
             QCOMPARE(m_field->toPlainText(), "new one");
         }
+    }
+
+    // The Find window keeps one size for Find and one for Replace, whatever its status says.
+    void findWindowSizeStaysPut()
+    {
+        frmFind window(nullptr);
+        const auto settled = [&window] {
+            QCoreApplication::sendPostedEvents();
+            return window.size();
+        };
+        window.showFor(false);
+        const QSize findSize = settled();
+        window.showFor(true);
+        const QSize replaceSize = settled();
+        QVERIFY(replaceSize.height() > findSize.height());
+
+        const QString status = QStringLiteral("Replaced 1200. 34 in headers not replaced: the "
+                                              "header would be longer than 22 characters.");
+        window.setStatus(status);
+        QCOMPARE(settled(), replaceSize);
+        QCOMPARE(window.status(), status);
+        const auto* label = window.findChild<QLabel*>(QStringLiteral("lblStatus"));
+        QCOMPARE(label->toolTip(), status);
+        QVERIFY(label->text().endsWith(QChar(0x2026)));
+        QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->width());
+
+        window.showFor(false);
+        window.setStatus(status);
+        QCOMPARE(settled(), findSize);
     }
 };
 
