@@ -53,6 +53,7 @@ public:
     // The list shows each header as the calculator will hold it after receiving it in this
     // translation mode; -1 shows headers as the file spells them.
     void setShownMode(int mode);
+    int shownMode() const { return m_shownMode; }
     QString headerAt(int position) const { return headerPieceAt(position).toString(); }
     RecordPiece headerPieceAt(int position) const;
     qint32 recordIndexAt(int position) const { return m_entries.at(position).recordIndex; }

@@ -3,6 +3,7 @@
 #include "core/Caption.h"
 #include "core/Document.h"
 #include "core/Preferences.h"
+#include "core/RecordStore.h"
 #include "documentcommands/DocumentCommands.h"
 #include "platform/FileDialogs.h"
 #include "platform/Printers.h"
@@ -42,7 +43,7 @@ QString printoutFailure(PrintoutResult result, const QFile& file, const Printer&
 // opened: a job cannot be withdrawn on every platform once pages are on their way, so whatever
 // can go wrong with the file is found while nothing has been printed.
 PrintoutResult printFile(QFile& file, Printer& printer, const QString& fontName, float fontSize,
-                         const QString& fileTitle)
+                         const QString& fileTitle, int shownMode)
 {
     const PrintoutResult check = printRecords(file, nullptr);
     if (check != PrintoutResult::Complete)
@@ -52,7 +53,7 @@ PrintoutResult printFile(QFile& file, Printer& printer, const QString& fontName,
     const QString date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
     if (!printTitleLines(printer, fileTitle, date))
         return PrintoutResult::PrinterFailed;
-    const PrintoutResult result = printRecords(file, &printer);
+    const PrintoutResult result = printRecords(file, &printer, shownMode);
     if (result == PrintoutResult::Complete && !printer.endDoc())
         return PrintoutResult::PrinterFailed;
     return result;
@@ -124,7 +125,8 @@ void PrintCommand::FilePrint()
         return;
     }
     const PrintoutResult result =
-        printFile(file, *printer, fontName, *fontSize, m_document.dlgFileOpen.fileTitle);
+        printFile(file, *printer, fontName, *fontSize, m_document.dlgFileOpen.fileTitle,
+                  m_document.records().shownMode());
     if (result != PrintoutResult::Complete) {
         const bool withdrawn = printer->killDoc();
         const QString failure = printoutFailure(result, file, *printer);
@@ -180,7 +182,8 @@ bool PrintCommand::writePdf(const QString& target, float fontSize)
     std::unique_ptr<Printer> printer = m_services.printers.pdfPrinter(pagesPath);
     if (!dataFile.open(QIODevice::ReadOnly) ||
         printFile(dataFile, *printer, preferences::printFontName(m_services.settings), fontSize,
-                  m_document.dlgFileOpen.fileTitle) != PrintoutResult::Complete) {
+                  m_document.dlgFileOpen.fileTitle,
+                  m_document.records().shownMode()) != PrintoutResult::Complete) {
         const QString failure = dataFile.isOpen() ? printer->errorText() : dataFile.errorString();
         printer->killDoc();
         reportExportFailure(exportFailure(target, failure));

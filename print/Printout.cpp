@@ -1,5 +1,6 @@
 #include "print/Printout.h"
 
+#include "core/CalculatorCode.h"
 #include "core/LineReader.h"
 #include "platform/Printers.h"
 
@@ -14,7 +15,9 @@ constexpr QChar Quote = u'"';
 class RecordPrinter
 {
 public:
-    RecordPrinter(LineReader& lines, Printer* printer) : m_lines(lines), m_printer(printer) {}
+    RecordPrinter(LineReader& lines, Printer* printer, int shownMode)
+        : m_lines(lines), m_printer(printer), m_shownMode(shownMode)
+    {}
 
     PrintoutResult run()
     {
@@ -43,7 +46,7 @@ private:
                 continue;
             if (*bytes == QByteArrayView("}"))
                 return PrintoutResult::Complete;
-            QString rest = QString::fromLatin1(bytes->sliced(1));
+            QString rest = printed(bytes->sliced(1));
             if (!rest.contains(Quote)) {
                 header = rest;
                 return std::nullopt;
@@ -61,7 +64,7 @@ private:
             const std::optional<QByteArrayView> bytes = m_lines.next();
             if (!bytes)
                 return endOfFile();
-            QString line = QString::fromLatin1(*bytes);
+            QString line = printed(*bytes);
             const bool last = line.contains(Quote);
             if (last)
                 line.chop(1);
@@ -78,6 +81,21 @@ private:
         return m_lines.failed() ? PrintoutResult::ReadFailed : PrintoutResult::Complete;
     }
 
+    // A line of the file as the page shows it.
+    QString printed(QByteArrayView bytes) const
+    {
+        if (m_shownMode >= 0)
+            return calculator::shownText(bytes, m_shownMode);
+        QString text = QString::fromLatin1(bytes);
+        for (qsizetype at = text.size() - 1; at >= 0; --at) {
+            if (const int code = text[at].unicode(); code >= 128 && code <= 159) {
+                const QStringView glyph = calculator::glyph(code);
+                text.replace(at, 1, glyph.data(), glyph.size());
+            }
+        }
+        return text;
+    }
+
     bool printAtIndent(const QString& text)
     {
         if (!m_printer)
@@ -88,6 +106,7 @@ private:
 
     LineReader& m_lines;
     Printer* m_printer;
+    int m_shownMode;
 };
 
 } // namespace
@@ -102,7 +121,7 @@ bool printTitleLines(Printer& printer, const QString& fileTitle, const QString& 
     return printer.print(QStringLiteral("Date: ") + date + TwoEmptyLines);
 }
 
-PrintoutResult printRecords(QIODevice& dataFile, Printer* printer)
+PrintoutResult printRecords(QIODevice& dataFile, Printer* printer, int shownMode)
 {
     LineReader lines(dataFile);
     const int preamble = preambleLineCount(lines);
@@ -110,5 +129,5 @@ PrintoutResult printRecords(QIODevice& dataFile, Printer* printer)
         return PrintoutResult::ReadFailed;
     for (int skipped = 0; skipped < preamble; ++skipped)
         lines.next();
-    return RecordPrinter(lines, printer).run();
+    return RecordPrinter(lines, printer, shownMode).run();
 }

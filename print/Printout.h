@@ -26,4 +26,8 @@ bool printTitleLines(Printer& printer, const QString& fileTitle, const QString& 
 // printed as soon as it is read, so no file is ever held whole. A file that ends before its
 // closing "}" prints as far as it goes, as the program reads it as far as it goes. Without a
 // printer the file is only read through, to learn whether a printout would get to its end.
-PrintoutResult printRecords(QIODevice& dataFile, Printer* printer);
+//
+// Bytes 128 to 159, which Latin-1 leaves as invisible control characters, print as the
+// calculator's own characters; with `shownMode` a translation mode (the calculator's view on),
+// every header and text line prints as the view shows it.
+PrintoutResult printRecords(QIODevice& dataFile, Printer* printer, int shownMode = -1);

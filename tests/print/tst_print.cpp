@@ -71,6 +71,10 @@ void PrintCommandTest::layout_data()
         << QByteArray("{\r\"H\rone\ntwo\"\r}\r") << "H|\tone\ntwo||";
     QTest::newRow("Latin-1") << QByteArray("{\r\n\"Caf\xe9\"\r\n}\r\n") << "Caf\u00e9||";
     QTest::newRow("file ends inside a text") << QByteArray("{\r\n\"H\r\nend") << "H|\tend";
+    QTest::newRow("calculator's characters")
+        << QByteArray("{\r\n\"A\x8d\r\nx\x8dy\\->\"\r\n}\r\n") << "A\u2192|\tx\u2192y\\->||";
+    QTest::newRow("view on in T(3)")
+        << QByteArray("{\r\n\"A \\->\r\n\\<<x\x8d\"\r\n}\r\n") << "A \u2192|\t\u00abx\u2192||";
 }
 
 void PrintCommandTest::layout()
@@ -81,7 +85,8 @@ void PrintCommandTest::layout()
     QVERIFY(buffer.open(QIODevice::ReadOnly));
     PrintJobRecord job;
     RecordingPrinter printer(job, 0);
-    QCOMPARE(printRecords(buffer, &printer), PrintoutResult::Complete);
+    const int shownMode = QByteArray(QTest::currentDataTag()).startsWith("view on") ? 3 : -1;
+    QCOMPARE(printRecords(buffer, &printer, shownMode), PrintoutResult::Complete);
     QStringList texts;
     for (const PrintJobRecord::Line& line : job.lines) {
         QCOMPARE(line.x, line.text.isEmpty() ? 0 : 1440); // one inch in, but for the gaps
