@@ -1,5 +1,7 @@
 #include "platform/Printers.h"
 
+#include "platform/TextWrap.h"
+
 #include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QPrinter>
@@ -105,27 +107,58 @@ bool QtPrinter::openJob()
     return true;
 }
 
+// The text after the line's last tab goes on over as many rows as it needs, each further row
+// starting where that text started, so that a long header or text line loses nothing.
 bool QtPrinter::printLine(QStringView line)
 {
-    const qreal lineHeight = metrics().lineSpacing();
-    if (m_y > 0 && m_y + lineHeight > m_printer->height()) {
+    if (!roomForRow())
+        return false;
+    const qsizetype textAt = line.lastIndexOf(u'\t') + 1;
+    const qreal indent = drawTabbed(line.first(textAt));
+    const QStringView text = line.sliced(textAt);
+    const auto advance = [this](QStringView piece) {
+        return metrics().horizontalAdvance(piece.toString());
+    };
+    qsizetype at = 0;
+    for (const qsizetype row : wrappedRows(text, m_printer->width() - indent, advance)) {
+        if (at > 0) {
+            nextRow();
+            if (!roomForRow())
+                return false;
+        }
+        m_painter.drawText(QPointF(indent, m_y + metrics().ascent()),
+                           text.sliced(at, row).toString());
+        at += row;
+    }
+    m_x = 0;
+    nextRow();
+    return true;
+}
+
+// A row that does not fit on the page goes to the top of a new one.
+bool QtPrinter::roomForRow()
+{
+    if (m_y > 0 && m_y + metrics().lineSpacing() > m_printer->height()) {
         if (!m_printer->newPage())
             return fail(printerText("The printer could not start a new page."));
         m_y = 0;
     }
-    drawLine(line);
-    m_x = 0;
-    m_y += lineHeight;
     return true;
 }
 
-void QtPrinter::drawLine(QStringView line)
+void QtPrinter::nextRow()
+{
+    m_y += metrics().lineSpacing();
+}
+
+// Draws what stands before the line's last tab and returns where the text after it starts.
+qreal QtPrinter::drawTabbed(QStringView tabbed)
 {
     const qreal tabStop = TabStopTwips * qreal(m_printer->logicalDpiX()) / TwipsPerInch;
     const qreal baseline = m_y + metrics().ascent();
     qreal x = m_x;
     bool firstPart = true;
-    for (QStringView part : line.split(u'\t')) {
+    for (QStringView part : tabbed.split(u'\t')) {
         if (!firstPart)
             x = (std::floor(x / tabStop) + 1) * tabStop;
         firstPart = false;
@@ -135,6 +168,7 @@ void QtPrinter::drawLine(QStringView line)
         m_painter.drawText(QPointF(x, baseline), partText);
         x += metrics().horizontalAdvance(partText);
     }
+    return x;
 }
 
 void QtPrinter::applyFont()

@@ -23,7 +23,9 @@ public:
     virtual void setCurrentY(int twips) = 0;
 
     // Prints `text` from the current position and ends the line; each CR LF inside it starts
-    // a new line. A line that does not fit on the page goes to the top of a new one. Afterwards
+    // a new line. A line wider than the page goes on over the next rows, indented as far as the
+    // text after its last tab; a row that does not fit on the page goes to the top of a new one.
+    // Afterwards
     // the position is at the start of the next line. False when the printer failed.
     virtual bool print(const QString& text) = 0;
     // Sends the pages printed so far as one job. False when the printer failed.
@@ -67,7 +69,9 @@ public:
 private:
     bool openJob();
     bool printLine(QStringView line);
-    void drawLine(QStringView line);
+    bool roomForRow();
+    void nextRow();
+    qreal drawTabbed(QStringView tabbed);
     bool fail(const QString& error);
     void applyFont();
     const QFontMetricsF& metrics();

@@ -8,7 +8,10 @@ e2e_begin "$@"
 command -v pdftotext >/dev/null || fail "pdftotext (poppler-utils) is missing"
 
 printf '{\r\n"Groceries\r\nmilk\r\nbread"\r\n}\r\n' >"$WORK/files/Shop.DF"
-printf '{\r\n"Tasks\r\nfix the gate"\r\n}\r\n' >"$WORK/files/Tasks.DF"
+# A line far wider than the page, ending in the calculator's arrow (byte 141), must come out
+# whole on the printout's next rows.
+printf '{\r\n"Tasks\r\nfix the gate"\r\n"Long\r\n%s end\x8d"\r\n}\r\n' "$(seq -s ' ' 1 80)" \
+    >"$WORK/files/Tasks.DF"
 cp "$WORK/files/Tasks.DF" "$WORK/tasks.before"
 start_tabulet Shop.DF
 wait_caption "$MAIN_WINDOW" "Tabulet 1.0 - Shop.DF"
@@ -55,8 +58,8 @@ keys alt+f t
 in_window '^Export as PDF$' "$WORK/files/Tasks.pdf" Return
 wait_until test -s "$WORK/files/Tasks.pdf" || fail "no PDF was written"
 text=$(pdftotext "$WORK/files/Tasks.pdf" - | tr -s ' \n\t' ' ')
-[[ $text == "File name: Tasks.DF Date: "*" Tasks fix the gate today "* ]] ||
-    fail "the PDF reads: $text"
+[[ $text == "File name: Tasks.DF Date: "*" Tasks fix the gate today Long 1 2 3 "* &&
+    $text == *" 78 79 80 end"$'\xe2\x86\x92'* ]] || fail "the PDF reads: $text"
 cmp -s "$WORK/files/Tasks.DF" "$WORK/tasks.before" || fail "exporting saved the document"
 exit_without_saving
 echo "passed"
