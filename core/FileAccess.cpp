@@ -23,6 +23,14 @@ QString reasonOf(const QFileDevice& file)
 
 } // namespace
 
+FileStamp FileStamp::of(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {};
+    return {true, info.lastModified(), info.size()};
+}
+
 QString whyUnreadable(const QString& path)
 {
     // A pipe or a device would block or never end; a data file is always a plain file.

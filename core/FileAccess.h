@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -9,6 +10,18 @@ class QSaveFile;
 
 // Whole-file reading and one-step writing for the document. A failure comes back as the
 // system's reason, ready to be shown to the user.
+
+// A file on disk as the document last read or wrote it, to tell when another program has
+// changed it since: its time of change and its size, or that it is not there.
+struct FileStamp
+{
+    bool exists = false;
+    QDateTime modified;
+    qint64 size = -1;
+
+    static FileStamp of(const QString& path);
+    bool operator==(const FileStamp& other) const = default;
+};
 
 struct FileContents
 {

@@ -197,6 +197,7 @@ void DocumentCommands::readOpenedFile()
         return;
     }
     m_document.setFile(m_document.dlgFileOpen);
+    keepStamp(fileName);
     m_recentFiles.add(fileName);
     const Reading reading = m_document.FileInSub(contents.bytes);
     if (reading.lineFeedEnds)
@@ -221,12 +222,14 @@ void DocumentCommands::readOpenedFile()
 
 bool DocumentCommands::writeDocument(const QString& path)
 {
-    if (!acceptUnwritableContent())
+    if (!acceptChangeOnDisk(path) || !acceptUnwritableContent())
         return false;
     const QString failure =
         m_document.writeFile(path, preferences::transferHeader(m_services.settings));
     if (failure.isEmpty()) {
         m_recentFiles.add(path);
+        keepStamp(path);
+        m_document.history().setClean();
         return true;
     }
     reportFailure(
@@ -245,6 +248,69 @@ bool DocumentCommands::acceptUnwritableContent()
     return m_services.questions.messageBox(
                m_owner, ProgramTitle, message, QMessageBox::Ok | QMessageBox::Cancel,
                QMessageBox::Warning, QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
+// Another program may have written the document's file since Tabulet read or saved it; it is
+// replaced only when the user says so. A file that went away is simply written again.
+bool DocumentCommands::acceptChangeOnDisk(const QString& path)
+{
+    const FileStamp now = FileStamp::of(path);
+    if (path != m_document.currentFileName() || !m_stamp.exists || !now.exists || now == m_stamp)
+        return true;
+    return m_services.questions.messageBox(
+               m_owner, ProgramTitle,
+               tr("The file \"%1\" has been changed by another program since Tabulet read or "
+                  "saved it.\n\nReplace it with the document as it stands in Tabulet?")
+                   .arg(fileNameShown(path)),
+               QMessageBox::Yes | QMessageBox::Cancel, QMessageBox::Warning,
+               QMessageBox::Cancel) == QMessageBox::Yes;
+}
+
+void DocumentCommands::reviewFileOnDisk()
+{
+    const QString path = m_document.currentFileName();
+    if (m_reviewing || path.isEmpty() || !m_stamp.exists)
+        return;
+    const FileStamp now = FileStamp::of(path);
+    if (now == m_stamp || now == m_reviewed)
+        return;
+    // A file that changes again while the question is open is asked about once more.
+    m_reviewing = true;
+    m_reviewed = now;
+    if (now.exists)
+        offerReload(path);
+    else
+        reportFailure(tr("The file \"%1\" is no longer there: another program has deleted or "
+                         "renamed it. The document stays open as it is; Save writes the file "
+                         "again.")
+                          .arg(fileNameShown(path)));
+    m_reviewing = false;
+}
+
+// Reloading gives up what the history holds since the last read or save, so that is offered
+// for saving first.
+void DocumentCommands::offerReload(const QString& path)
+{
+    const QMessageBox::StandardButton answer = m_services.questions.messageBox(
+        m_owner, ProgramTitle,
+        tr("The file \"%1\" has been changed by another program.\n\nReload it? No keeps the "
+           "document as it stands in Tabulet.")
+            .arg(fileNameShown(path)),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::Question, QMessageBox::No);
+    if (answer != QMessageBox::Yes)
+        return;
+    if (!m_document.history().isClean() &&
+        !offerToSave(tr("Do you want to save the current contents?")))
+        return;
+    const FileChoice file{path, QFileInfo(path).fileName()};
+    m_document.clear();
+    m_document.dlgFileOpen = file;
+    readOpenedFile();
+}
+
+void DocumentCommands::keepStamp(const QString& path)
+{
+    m_stamp = m_reviewed = FileStamp::of(path);
 }
 
 void DocumentCommands::reportFailure(const QString& message)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FileAccess.h"
 #include "documentcommands/RecentFiles.h"
 #include "platform/Services.h"
 
@@ -42,6 +43,9 @@ public:
     SaveOutcome FileSaveAsSub();
     // File > Exit and the close box: whether the window may close.
     bool Form_QueryUnload();
+    // When the window is activated: the document's file changed or went away behind it. A
+    // change is offered for reloading, a file gone is said to be gone; each once.
+    void reviewFileOnDisk();
 
 private:
     bool offerToSave(const QString& question);
@@ -51,9 +55,16 @@ private:
     bool writeDocument(const QString& path);
     bool acceptUnwritableContent();
     void reportFailure(const QString& message);
+    bool acceptChangeOnDisk(const QString& path);
+    void offerReload(const QString& path);
+    void keepStamp(const QString& path);
 
     Document& m_document;
     Services m_services;
     RecentFiles m_recentFiles;
     QWidget* m_owner = nullptr;
+    // The document's file as it was last read or written, and as it was last asked about.
+    FileStamp m_stamp;
+    FileStamp m_reviewed;
+    bool m_reviewing = false;
 };

@@ -512,6 +512,16 @@ void frmTabulet::Toolbar1_ButtonClick(const QString& key)
     }
 }
 
+// Coming back to the window is when the user is told of a file changed behind the document;
+// the question waits until the activation itself is over.
+void frmTabulet::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        QMetaObject::invokeMethod(
+            this, [this] { m_documentCommands.reviewFileOnDisk(); }, Qt::QueuedConnection);
+}
+
 void frmTabulet::closeEvent(QCloseEvent* event)
 {
     if (!m_closeConfirmed && !Form_QueryUnload()) {

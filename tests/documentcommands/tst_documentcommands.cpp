@@ -301,6 +301,57 @@ private Q_SLOTS:
             QCOMPARE(contentsOf(path("doc.DF")) == GroceriesFile, answer == QMessageBox::Cancel);
         }
     }
+
+    // Another program changes or removes the document's file. Save asks before it replaces a
+    // changed file and writes a removed one again; coming back to the window offers to reload a
+    // changed file, after Save Current? when there is unsaved work, or says the file is gone,
+    // once for each change.
+    void changedOnDisk_data()
+    {
+        // The change on disk and what the user does; the answers (Yes, No, Cancel, Ok); then the
+        // questions asked, the file and the first header afterwards.
+        QTest::addColumn<QString>("row");
+        for (const char* row :
+             {"change save;C;Tabulet;other;Groceries", "change save;Y;Tabulet;groceries;Groceries",
+              "remove save;;;groceries;Groceries", "review;;;groceries;Groceries",
+              "change review review;N;Tabulet;other;Groceries",
+              "change review;Y;Tabulet;other;Other",
+              "type change review;YN;Tabulet,Save Current?;other;Other",
+              "remove review review;O;Tabulet;;Groceries"})
+            QTest::newRow(row) << QString::fromLatin1(row);
+    }
+    void changedOnDisk()
+    {
+        QFETCH(QString, row);
+        const QStringList part = row.split(u';');
+        const QMap<QString, QByteArray> files{{"groceries", GroceriesFile},
+                                              {"other", "{\r\n\"Other\"\r\n}\r\n"}};
+        const QMessageBox::StandardButton buttons[] = {QMessageBox::Yes, QMessageBox::No,
+                                                       QMessageBox::Cancel, QMessageBox::Ok};
+        QFile file(path("doc.DF"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(GroceriesFile) > 0);
+        file.close();
+        m_commands->openAtStart(file.fileName());
+        for (const QChar answer : part[1])
+            m_doubles->questions.answerMessage(buttons[QStringLiteral("YNCO").indexOf(answer)]);
+        for (const QString& step : part[0].split(u' ')) {
+            if (step == u"type")
+                m_document->changeText(0, 0, 0, QStringLiteral("x"));
+            else if (step == u"change")
+                QVERIFY(file.open(QIODevice::WriteOnly) && file.write(files["other"]) > 0);
+            else if (step == u"remove")
+                QVERIFY(file.remove());
+            else if (step == u"save")
+                m_commands->FileSaveSub();
+            else
+                m_commands->reviewFileOnDisk();
+            file.close();
+        }
+        QCOMPARE(m_doubles->questions.asked.size(), part[2].count(u',') + !part[2].isEmpty());
+        QCOMPARE(m_doubles->questions.asked.value(0).title, part[2].section(u',', 0, 0));
+        QCOMPARE(contentsOf(file.fileName()), files.value(part[3]));
+        QCOMPARE(m_document->records().headerAt(0), part[4]);
+    }
 };
 
 QTEST_MAIN(DocumentCommandsTest)

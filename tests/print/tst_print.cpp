@@ -2,6 +2,7 @@
 #include "core/RecordStore.h"
 #include "documentcommands/DocumentCommands.h"
 #include "doubles/TestServices.h"
+#include "platform/TextWrap.h"
 #include "print/PrintCommand.h"
 #include "print/Printout.h"
 
@@ -21,6 +22,8 @@ class PrintCommandTest : public QObject
 private Q_SLOTS:
     void layout_data();
     void layout();
+    void wrappedRows_data();
+    void wrappedRows();
     void init();
     void printsTheExample();
     void failure_data();
@@ -245,6 +248,32 @@ void PrintCommandTest::exportPdf()
     // What the pages say is read back by the end-to-end script.
     QFile pdf(pathOf("OUT.pdf"));
     QVERIFY(!pdf.exists() || (pdf.open(QIODevice::ReadOnly) && pdf.read(5) == "%PDF-"));
+}
+
+// A printout line wider than the page goes on over the next rows and keeps every character.
+void PrintCommandTest::wrappedRows_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<int>("room"); // in characters: each is one unit wide here
+    QTest::addColumn<QString>("rows");
+    QTest::newRow("fits") << "abc" << 3 << "abc";
+    QTest::newRow("after the last space") << "aaaa bbbb cc" << 6 << "aaaa |bbbb |cc";
+    QTest::newRow("no space: anywhere") << "aaaaaaaaaa" << 4 << "aaaa|aaaa|aa";
+    QTest::newRow("a leading space is no break") << " aaaaa" << 4 << " aaa|aa";
+    QTest::newRow("one character at least") << "abc" << 0 << "a|b|c";
+    QTest::newRow("a pair of halves stays") << "a\U0001F600b" << 2 << "a\U0001F600|b";
+}
+
+void PrintCommandTest::wrappedRows()
+{
+    QFETCH(QString, line);
+    QFETCH(int, room);
+    QStringList rows;
+    qsizetype at = 0;
+    for (const qsizetype row :
+         ::wrappedRows(line, room, [](QStringView text) { return qreal(text.size()); }))
+        rows << line.mid(std::exchange(at, at + row), row);
+    QTEST(rows.join(u'|'), "rows");
 }
 
 QTEST_MAIN(PrintCommandTest)
