@@ -37,6 +37,76 @@ const char* const ToolbarLayout[] = {"sep",     "tbrFileNew",   "tbrFileOpen", "
 
 } // namespace
 
+using F = frmTabulet;
+
+const QList<frmTabulet::Menu> frmTabulet::Menus = {
+    {&F::mnuFile, "mnuFile", QT_TR_NOOP("&File")},
+    {&F::mnuEdit, "mnuEdit", QT_TR_NOOP("&Edit")},
+    {&F::mnuHeaders, "mnuHeaders", QT_TR_NOOP("He&aders")},
+    {&F::mnuView, "mnuView", QT_TR_NOOP("&View")},
+    {&F::mnuHelp, "mnuHelp", QT_TR_NOOP("&Help")},
+};
+
+// Every menu item in menu order, named after its member; its handler adds "_Click". The toolbar's
+// buttons run the handlers whether or not the item is enabled, and so do the field's own keys.
+#define ITEM(name) &F::name, #name, &F::name##_Click
+#define SEPARATOR(name) nullptr, #name, nullptr
+// clang-format off
+const QList<frmTabulet::Command> frmTabulet::Commands = {
+    {&F::mnuFile, ITEM(mnuFileNewItem), QT_TR_NOOP("&New"), "Ctrl+N",
+     "tbrFileNew", "new", QT_TR_NOOP("New File")},
+    {&F::mnuFile, ITEM(mnuFileOpenItem), QT_TR_NOOP("&Open..."), "Ctrl+O",
+     "tbrFileOpen", "open", QT_TR_NOOP("Open File")},
+    {&F::mnuFile, ITEM(mnuFileSaveItem), QT_TR_NOOP("&Save"), "Ctrl+S",
+     "tbrFileSave", "save", QT_TR_NOOP("Save File")},
+    {&F::mnuFile, ITEM(mnuFileSaveAsItem), QT_TR_NOOP("Save &As...")},
+    {&F::mnuFile, SEPARATOR(mnuFileSep)},
+    {&F::mnuFile, &F::mnuFilePageSetup, "mnuFilePageSetup", nullptr, QT_TR_NOOP("Print Set&up...")},
+    {&F::mnuFile, ITEM(mnuFilePrint), QT_TR_NOOP("&Print..."), "Ctrl+P",
+     "tbrFilePrint", "print", QT_TR_NOOP("Print File")},
+    {&F::mnuFile, ITEM(mnuFileExportPdf), QT_TR_NOOP("Expor&t as PDF...")},
+    {&F::mnuFile, ITEM(mnuFileCalculatorCheck), QT_TR_NOOP("Calculator &Check...")},
+    {&F::mnuFile, SEPARATOR(mnuFileSep1)},
+    {&F::mnuFile, ITEM(mnuFilePreferences), QT_TR_NOOP("P&references..."), "",
+     "tbrPreferences", "preferences", QT_TR_NOOP("Preferences")},
+    {&F::mnuFile, SEPARATOR(mnuFileSep2)},
+    {&F::mnuFile, ITEM(mnuRegDelete), QT_TR_NOOP("Re&move Registry Settings...")},
+    {&F::mnuFile, SEPARATOR(mnuHelpSep1)},
+    {&F::mnuFile, ITEM(mnuFileExit), QT_TR_NOOP("E&xit")},
+    {&F::mnuEdit, ITEM(mnuEditUndo), QT_TR_NOOP("&Undo"), "Ctrl+Z",
+     "tbrUndo", "undo", QT_TR_NOOP("Undo"), QKeySequence::Undo},
+    {&F::mnuEdit, ITEM(mnuEditRedo), QT_TR_NOOP("&Redo"), "Ctrl+Shift+Z; Ctrl+Y",
+     "tbrRedo", "redo", QT_TR_NOOP("Redo"), QKeySequence::Redo},
+    {&F::mnuEdit, SEPARATOR(mnuEditHistorySep)},
+    {&F::mnuEdit, ITEM(mnuEditCut), QT_TR_NOOP("Cu&t"), "Ctrl+X",
+     "tbrCut", "cut", QT_TR_NOOP("Cut"), QKeySequence::Cut},
+    {&F::mnuEdit, ITEM(mnuEditCopy), QT_TR_NOOP("&Copy"), "Ctrl+C",
+     "tbrCopy", "copy", QT_TR_NOOP("Copy"), QKeySequence::Copy},
+    {&F::mnuEdit, ITEM(mnuEditPaste), QT_TR_NOOP("&Paste"), "Ctrl+V",
+     "tbrPaste", "paste", QT_TR_NOOP("Paste"), QKeySequence::Paste},
+    {&F::mnuEdit, SEPARATOR(mnuSep)},
+    {&F::mnuEdit, ITEM(mnuSelectAll), QT_TR_NOOP("Select &All"), "Ctrl+A"},
+    {&F::mnuEdit, ITEM(mnuEditInsertCharacter), QT_TR_NOOP("Insert C&haracter...")},
+    {&F::mnuEdit, SEPARATOR(mnuEditFindSep)},
+    {&F::mnuEdit, ITEM(mnuEditFind), QT_TR_NOOP("&Find..."), "Ctrl+F"},
+    {&F::mnuEdit, ITEM(mnuEditFindNext), QT_TR_NOOP("Find &Next"), "F3"},
+    {&F::mnuEdit, ITEM(mnuEditFindPrevious), QT_TR_NOOP("Find Pre&vious"), "Shift+F3"},
+    {&F::mnuEdit, ITEM(mnuEditReplace), QT_TR_NOOP("R&eplace..."), "Ctrl+R"},
+    {&F::mnuHeaders, ITEM(mnuHeadersNewHeader), QT_TR_NOOP("&New Header..."), "Ctrl+H"},
+    {&F::mnuHeaders, ITEM(mnuHeadersRemoveHeader), QT_TR_NOOP("&Remove Header")},
+    {&F::mnuHeaders, ITEM(mnuHeadersEditHeader), QT_TR_NOOP("&Edit Header...")},
+    {&F::mnuHeaders, SEPARATOR(mnuHeadersMoveSep)},
+    {&F::mnuHeaders, ITEM(mnuHeadersMoveUp), QT_TR_NOOP("Move &Up"), "Ctrl+Shift+Up"},
+    {&F::mnuHeaders, ITEM(mnuHeadersMoveDown), QT_TR_NOOP("Move &Down"), "Ctrl+Shift+Down"},
+    {&F::mnuView, ITEM(mnuViewCalculator), QT_TR_NOOP("&Calculator Characters")},
+    {&F::mnuView, ITEM(mnuViewResizable), QT_TR_NOOP("&Resizable Window")},
+    {&F::mnuHelp, ITEM(mnuHelpContents), QT_TR_NOOP("Tabulet &Help"), "F1"},
+    {&F::mnuHelp, ITEM(mnuHelpAboutTabulet), QT_TR_NOOP("&About Tabulet")},
+};
+// clang-format on
+#undef ITEM
+#undef SEPARATOR
+
 frmTabulet::frmTabulet(const Services& services, ProgramDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), m_services(services), m_dialogs(dialogs),
       m_documentCommands(m_document, services), m_headerCommands(m_document, services),
@@ -72,11 +142,7 @@ frmTabulet::frmTabulet(const Services& services, ProgramDialogs& dialogs, QWidge
     Form_Load();
 }
 
-// The field loses the focus as the window's controls go; by then there is no window to tell.
-frmTabulet::~frmTabulet()
-{
-    delete m_fieldKeys;
-}
+frmTabulet::~frmTabulet() = default;
 
 void frmTabulet::openFileAtStart(const QString& path)
 {
@@ -129,27 +195,24 @@ void frmTabulet::createDataField(QWidget* client)
 
 void frmTabulet::createLabelsAndRules(QWidget* client)
 {
-    lblDataHeaders = new QLabel(tr("Headers:"), client);
-    lblDataHeaders->setObjectName(QStringLiteral("lblDataHeaders"));
-    lblDataHeaders->move(twips(120), twips(555));
-    lblDataHeaders->adjustSize();
-
-    lblDataField = new QLabel(tr("Data:"), client);
-    lblDataField->setObjectName(QStringLiteral("lblDataField"));
-    lblDataField->move(twips(120), twips(2235));
-    lblDataField->adjustSize();
-    // Screen readers name a field after the label whose buddy it is, but a list view only ever
-    // after its own accessible name.
+    const auto label = [client](const char* name, const QString& text, int top) {
+        auto* made = new QLabel(text, client);
+        made->setObjectName(QLatin1String(name));
+        made->move(twips(120), twips(top));
+        made->adjustSize();
+        return made;
+    };
+    lblDataHeaders = label("lblDataHeaders", tr("Headers:"), 555);
+    lblDataField = label("lblDataField", tr("Data:"), 2235);
+    // A screen reader names a field after its label, but a list view only after its own name.
     lblDataHeaders->setBuddy(lstHeaders);
     lstHeaders->setAccessibleName(lblDataHeaders->text());
     lblDataField->setBuddy(txtDataField);
     txtDataField->setAccessibleDescription(tr("The text of the record selected in the list"));
-    // The etched rule under the toolbar.
     etchedRule(*client, QStringLiteral("Line1"), twips(450), twips(7200));
 }
 
-// With the window resizable, the header list and the data field take the extra width and share
-// the extra height; the New Header button stays beside the list's top right corner.
+// Resizable, the list and the field take the extra width and share the extra height.
 void frmTabulet::createSizing(QWidget* client)
 {
     using S = WindowSizing;
@@ -224,7 +287,7 @@ void frmTabulet::connectControls()
     connectHeaderList();
     connect(txtDataField->document(), &QTextDocument::contentsChange, m_dataField.get(),
             &DataFieldBinding::txtDataField_Change);
-    m_fieldKeys = new FieldKeys(*txtDataField);
+    m_fieldKeys = std::make_unique<FieldKeys>(*txtDataField);
     for (const Command& command : Commands) {
         if (command.fieldKey != QKeySequence::UnknownKey)
             m_fieldKeys->take(command.fieldKey, [this, &command] { (this->*command.handler)(); });
@@ -512,8 +575,7 @@ void frmTabulet::Toolbar1_ButtonClick(const QString& key)
     }
 }
 
-// Coming back to the window is when the user is told of a file changed behind the document;
-// the question waits until the activation itself is over.
+// Back in the window, the user hears of a file changed behind it, once the activation is over.
 void frmTabulet::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);

@@ -55,10 +55,9 @@ private:
         QMenu* frmTabulet::*menu;
         QAction* frmTabulet::*item; // none: a separator
         const char* name;
+        void (frmTabulet::*handler)();
         const char* caption = nullptr;
         const char* shortcuts = ""; // portable text, "; " between two
-
-        void (frmTabulet::*handler)() = nullptr;
         const char* toolbarKey = nullptr;
         const char* glyph = nullptr;
         const char* toolTip = nullptr;
@@ -144,7 +143,9 @@ private:
     // Once the user has removed the settings, closing the window does not store its place anew.
     bool m_settingsRemoved = false;
     FileDrops* m_fileDrops = nullptr;
-    FieldKeys* m_fieldKeys = nullptr;
+    // Goes before the window's controls: the field loses the focus as they go, and by then
+    // there is no window to tell.
+    std::unique_ptr<FieldKeys> m_fieldKeys;
     WindowSizing* m_sizing = nullptr;
 
     QPushButton* cmdNewHeader = nullptr;
