@@ -15,9 +15,9 @@ int main(int argc, char* argv[])
     PreferenceCommands dialogs(services.services());
     frmTabulet window(services.services(), dialogs);
     services.reportSettingsFailures(&window);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
+                     &frmTabulet::commitSession);
     window.show();
-    const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 1)
-        window.openFileAtStart(arguments.at(1));
+    window.openFileAtStart(QApplication::arguments().value(1));
     return QApplication::exec();
 }

@@ -45,6 +45,7 @@ Document::Document(qint32 firstRecordIndex, QObject* parent)
     connect(&m_history, &QUndoStack::indexChanged, this, [this] {
         if (!m_changingText)
             endTyping();
+        noteEdit();
     });
 }
 
@@ -108,6 +109,7 @@ void Document::changeText(qint32 recordIndex, qsizetype at, qsizetype removed, c
                                 recordIndex, {at, removedText, added},
                                 held ? TextStep::Joining::Held : TextStep::Joining::Typing,
                                 m_typingRun));
+    noteEdit();
 }
 
 Document::Replaced Document::replaceAll(const QList<FoundMatch>& matches,
@@ -166,6 +168,12 @@ Document::OwnStep::~OwnStep()
 {
     m_document.m_ownStep.clear();
     m_document.endTyping();
+}
+
+void Document::noteEdit()
+{
+    ++m_changeCount;
+    Q_EMIT edited();
 }
 
 void Document::push(QUndoCommand* step)

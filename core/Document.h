@@ -112,11 +112,16 @@ public:
     // command came between.
     void endTyping() { ++m_typingRun; }
 
+    // How many times `edited` has been said: a count that moves on with every change.
+    quint64 changeCount() const { return m_changeCount; }
+
     // Tests put a file that fails in the way of a save.
     void setSaveFiles(SaveFileFactory factory) { m_saveFiles = std::move(factory); }
 
 Q_SIGNALS:
     void captionChanged(const QString& caption);
+    // The records may have changed: a step was taken, joined, taken back or done again.
+    void edited();
     // The data field is to show `text`, as the loose text of no record.
     void dataFieldReset(const QString& text);
     // A step taken back or done again changed this record (-1: it removed an entry), at this
@@ -127,6 +132,7 @@ private:
     void setCaption(const QString& caption);
     void writeRecord(FileWriter& file, int position) const;
     void push(QUndoCommand* step);
+    void noteEdit();
 
     RecordStore* m_records;
     QString CurrentFileName;
@@ -142,4 +148,5 @@ private:
     bool m_changingText = false;
     // The name of the step an OwnStep holds open; empty while none is held.
     QString m_ownStep;
+    quint64 m_changeCount = 0;
 };

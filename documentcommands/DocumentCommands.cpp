@@ -5,6 +5,7 @@
 #include "core/RecordStore.h"
 #include "core/SaveCheck.h"
 #include "platform/FileDialogs.h"
+#include "platform/Folders.h"
 #include "platform/Questions.h"
 #include "platform/SettingsStore.h"
 
@@ -61,8 +62,15 @@ QString unwritableContentMessage(const UnwritableContent& found, const QString& 
 } // namespace
 
 DocumentCommands::DocumentCommands(Document& document, const Services& services)
-    : m_document(document), m_services(services), m_recentFiles(services.settings)
+    : m_document(document), m_services(services), m_recentFiles(services.settings),
+      m_recovery(document, services.questions, services.folders.recoveryFolder())
 {}
+
+void DocumentCommands::setOwner(QWidget* owner)
+{
+    m_owner = owner;
+    m_recovery.setOwner(owner);
+}
 
 void DocumentCommands::newDocument()
 {
@@ -95,6 +103,7 @@ void DocumentCommands::open()
 
 void DocumentCommands::openAtStart(const QString& path)
 {
+    m_recovery.offerRestore();
     if (!path.isEmpty())
         openChosenFile(path);
 }
@@ -163,7 +172,25 @@ SaveOutcome DocumentCommands::FileSaveAsSub()
 
 bool DocumentCommands::Form_QueryUnload()
 {
-    return offerToSave(tr("Save before exiting?"));
+    if (m_sessionAnswered == m_document.changeCount())
+        return true;
+    if (!offerToSave(tr("Save before exiting?")))
+        return false;
+    // Saved, or given up: nothing is left to restore.
+    m_recovery.discard();
+    return true;
+}
+
+bool DocumentCommands::endSession(bool mayAsk)
+{
+    if (!mayAsk) {
+        m_recovery.keepNow();
+        return true;
+    }
+    if (!Form_QueryUnload())
+        return false;
+    m_sessionAnswered = m_document.changeCount();
+    return true;
 }
 
 // Asks whether to save first when there is anything to lose. Returns whether the command may

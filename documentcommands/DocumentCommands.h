@@ -1,11 +1,13 @@
 #pragma once
 
 #include "core/FileAccess.h"
+#include "documentcommands/CrashRecovery.h"
 #include "documentcommands/RecentFiles.h"
 #include "platform/Services.h"
 
 #include <QCoreApplication>
 #include <QString>
+#include <optional>
 
 class Document;
 class QWidget;
@@ -26,11 +28,12 @@ public:
     DocumentCommands(Document& document, const Services& services);
 
     // The window the questions and dialogs belong to; none in tests.
-    void setOwner(QWidget* owner) { m_owner = owner; }
+    void setOwner(QWidget* owner);
 
     void newDocument();
     void open();
-    // Opens a file named on the command line, as Open does once its dialog has chosen it.
+    // At start: offers the unsaved work of an earlier run that ended without closing, then
+    // opens a file named on the command line (if any) as Open does once its dialog has chosen it.
     void openAtStart(const QString& path);
     // Opens a file of the recent files list as Open does once its dialog has chosen it; a file
     // that is gone is said to be gone and leaves the list, and the document stays as it is.
@@ -43,6 +46,10 @@ public:
     SaveOutcome FileSaveAsSub();
     // File > Exit and the close box: whether the window may close.
     bool Form_QueryUnload();
+    // The desktop session is ending: asks as Exit does when the session lets it ask, and
+    // otherwise keeps the unsaved work for the next run. Whether the session may end.
+    bool endSession(bool mayAsk);
+    CrashRecovery& recovery() { return m_recovery; }
     // When the window is activated: the document's file changed or went away behind it. A
     // change is offered for reloading, a file gone is said to be gone; each once.
     void reviewFileOnDisk();
@@ -67,4 +74,8 @@ private:
     FileStamp m_stamp;
     FileStamp m_reviewed;
     bool m_reviewing = false;
+    CrashRecovery m_recovery;
+    // The document's change count when the user last answered the ending session's question:
+    // the window that closes next need not ask again unless the document changed since.
+    std::optional<quint64> m_sessionAnswered;
 };

@@ -24,6 +24,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSessionManager>
 #include <QToolBar>
 #include <QUndoStack>
 
@@ -149,6 +150,12 @@ void frmTabulet::openFileAtStart(const QString& path)
     m_documentCommands.openAtStart(path);
 }
 
+void frmTabulet::commitSession(QSessionManager& manager)
+{
+    if (!m_documentCommands.endSession(manager.allowsInteraction()))
+        manager.cancel();
+}
+
 void frmTabulet::Form_Load()
 {
     setWindowTitle(m_document.caption());
@@ -195,15 +202,9 @@ void frmTabulet::createDataField(QWidget* client)
 
 void frmTabulet::createLabelsAndRules(QWidget* client)
 {
-    const auto label = [client](const char* name, const QString& text, int top) {
-        auto* made = new QLabel(text, client);
-        made->setObjectName(QLatin1String(name));
-        made->move(twips(120), twips(top));
-        made->adjustSize();
-        return made;
-    };
-    lblDataHeaders = label("lblDataHeaders", tr("Headers:"), 555);
-    lblDataField = label("lblDataField", tr("Data:"), 2235);
+    lblDataHeaders =
+        placedLabel(*client, "lblDataHeaders", tr("Headers:"), {twips(120), twips(555)});
+    lblDataField = placedLabel(*client, "lblDataField", tr("Data:"), {twips(120), twips(2235)});
     // A screen reader names a field after its label, but a list view only after its own name.
     lblDataHeaders->setBuddy(lstHeaders);
     lstHeaders->setAccessibleName(lblDataHeaders->text());
@@ -396,10 +397,9 @@ void frmTabulet::mnuRegDelete_Click()
 
 void frmTabulet::mnuFileExit_Click()
 {
-    if (!Form_QueryUnload())
-        return;
-    m_closeConfirmed = true;
-    close();
+    m_closeConfirmed = Form_QueryUnload();
+    if (m_closeConfirmed)
+        close();
 }
 
 // The close box and the system menu; false when closing must not go on.

@@ -26,6 +26,7 @@ class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class QSessionManager;
 class QToolBar;
 
 // The main window: the header list, the data field, the menus and the toolbar. It builds the
@@ -40,8 +41,11 @@ public:
     frmTabulet(const Services& services, ProgramDialogs& dialogs, QWidget* parent = nullptr);
     ~frmTabulet() override;
 
-    // Opens a file named on the command line, as Open does once its dialog has chosen it.
+    // At start: offers the unsaved work of a run that ended without closing, then opens a
+    // file named on the command line, as Open does once its dialog has chosen it.
     void openFileAtStart(const QString& path);
+    // The desktop session is ending: asks as Exit does where the session lets it ask.
+    void commitSession(QSessionManager& manager);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

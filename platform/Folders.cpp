@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QStorageInfo>
 #include <algorithm>
 
@@ -70,4 +71,10 @@ FolderResult<FolderContents> QtFolders::openFolder(const QString& path) const
 QString QtFolders::homeFolder() const
 {
     return QDir::homePath();
+}
+
+QString QtFolders::recoveryFolder() const
+{
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return data.isEmpty() ? QString() : data + QStringLiteral("/recovery");
 }

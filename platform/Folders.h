@@ -63,6 +63,9 @@ public:
     // be read.
     virtual FolderResult<FolderContents> openFolder(const QString& path) const = 0;
     virtual QString homeFolder() const = 0;
+    // Where unsaved work is kept until it is saved, to be restored after a crash; empty when
+    // none is kept.
+    virtual QString recoveryFolder() const = 0;
 };
 
 class QtFolders final : public Folders
@@ -74,4 +77,5 @@ public:
     FolderResult<QString> currentFolder(const QString& volumeRoot) const override;
     FolderResult<FolderContents> openFolder(const QString& path) const override;
     QString homeFolder() const override;
+    QString recoveryFolder() const override;
 };

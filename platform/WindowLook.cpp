@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QFrame>
+#include <QLabel>
 #include <QStringList>
 #include <QToolBar>
 
@@ -106,4 +107,13 @@ void addToolbarGap(QToolBar& toolbar, const QString& key)
     QAction* action = toolbar.addWidget(gap);
     action->setObjectName(key);
     action->setData(key);
+}
+
+QLabel* placedLabel(QWidget& parent, const char* name, const QString& text, QPoint topLeft)
+{
+    auto* label = new QLabel(text, &parent);
+    label->setObjectName(QLatin1String(name));
+    label->move(topLeft);
+    label->adjustSize();
+    return label;
 }

@@ -25,7 +25,10 @@ QFont tabuletWidgetFont();
 QIcon tabuletIcon();
 QIcon toolbarGlyph(const QString& name);
 
+class QLabel;
 class QWidget;
+// A label named `name` at `topLeft`, as wide as its text.
+QLabel* placedLabel(QWidget& parent, const char* name, const QString& text, QPoint topLeft);
 // An etched rule across `parent` at `top`: a grey line one pixel high with a white line two
 // pixels high below it, named `name` + "_1" and `name` + "_0".
 void etchedRule(QWidget& parent, const QString& name, int top, int width);

@@ -13,6 +13,7 @@ public:
     QString volumeOf(const QString& p) const override { return p == "/usb" ? p : "/"; }
     QString startVolume() const override { return "/"; }
     QString homeFolder() const override { return "/home"; }
+    QString recoveryFolder() const override { return recovery; }
     FolderResult<QString> currentFolder(const QString& root) const override
     {
         return {root, failures.isEmpty() ? std::nullopt : std::optional(failures.takeFirst())};
@@ -26,4 +27,5 @@ public:
     QHash<QString, QStringList> tree{
         {"/", {"data", "home"}}, {"/data", {}}, {"/home", {}}, {"/usb", {}}};
     mutable QList<FolderError> failures;
+    QString recovery;
 };

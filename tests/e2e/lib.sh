@@ -17,8 +17,8 @@ e2e_begin() {
     mkdir -p "$WORK/config" "$WORK/files"
     mkdir -m 700 "$WORK/run"
     # The same look everywhere, whatever desktop the developer runs: Qt's own Fusion style.
-    export XDG_CONFIG_HOME=$WORK/config XDG_RUNTIME_DIR=$WORK/run QT_QPA_PLATFORM=xcb \
-        QT_STYLE_OVERRIDE=Fusion
+    export XDG_CONFIG_HOME=$WORK/config XDG_DATA_HOME=$WORK/data XDG_RUNTIME_DIR=$WORK/run \
+        QT_QPA_PLATFORM=xcb QT_STYLE_OVERRIDE=Fusion
     unset QT_QPA_PLATFORMTHEME
     # Under the sanitizers: libxkbcommon-x11 strndup()s a key name out of an X reply that has no
     # terminating zero, which strndup allows and strict string checks report all the same.

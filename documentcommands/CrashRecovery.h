@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <memory>
+
+class Document;
+class QLockFile;
+class QWidget;
+class Questions;
+
+// Keeps the document's unsaved work in a file of its own a moment after each change, so that a
+// run that ends without closing (killed, crashed, the power gone, the desktop session ended)
+// loses nothing: the next run offers to restore it. Each running Tabulet holds a lock on its
+// own file, so that one never takes the work of another that is still running.
+class CrashRecovery final : public QObject
+{
+    Q_OBJECT
+
+public:
+    // A change reaches the recovery file at most this long after it was made.
+    static constexpr int Delay = 1000;
+
+    // `folder` empty: nothing is kept.
+    CrashRecovery(Document& document, Questions& questions, const QString& folder);
+    // The file stays: a run that ends without Exit has not given its work up.
+    ~CrashRecovery() override;
+
+    void setOwner(QWidget* owner) { m_owner = owner; }
+    // At start: offers the work of each earlier run that ended without closing, one after the
+    // other, until one is restored. Whether one was.
+    bool offerRestore();
+    // Writes what is unsaved now rather than a moment later; with nothing unsaved, the file
+    // goes.
+    void keepNow();
+    // The user has decided about the unsaved work (Exit): the file goes.
+    void discard();
+    // The file that keeps this run's work; empty until there has been some.
+    QString filePath() const { return m_path; }
+
+private:
+    void schedule();
+    bool claimFile();
+    void removeFile();
+    bool offer(const QString& path);
+    void setAside(const QString& path, const QString& why);
+    void reportFailure(const QString& why);
+
+    Document& m_document;
+    Questions& m_questions;
+    QString m_folder;
+    QWidget* m_owner = nullptr;
+    QTimer m_timer;
+    QString m_path;
+    std::unique_ptr<QLockFile> m_lock;
+    bool m_failureReported = false;
+};
