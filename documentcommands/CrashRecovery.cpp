@@ -30,6 +30,7 @@ std::unique_ptr<QLockFile> lockFor(const QString& path)
 CrashRecovery::CrashRecovery(Document& document, Questions& questions, const QString& folder)
     : m_document(document), m_questions(questions), m_folder(folder)
 {
+    m_disk.setMaxThreadCount(1);
     m_timer.setSingleShot(true);
     m_timer.setInterval(Delay);
     connect(&m_timer, &QTimer::timeout, this, &CrashRecovery::keepNow);
@@ -42,7 +43,10 @@ CrashRecovery::CrashRecovery(Document& document, Questions& questions, const QSt
     });
 }
 
-CrashRecovery::~CrashRecovery() = default;
+CrashRecovery::~CrashRecovery()
+{
+    flush();
+}
 
 // Typing on does not put the write off: the timer runs from the first change not yet kept.
 void CrashRecovery::schedule()
@@ -58,12 +62,19 @@ void CrashRecovery::keepNow()
         removeFile();
         return;
     }
-    if (!claimFile())
-        return;
-    QSaveFile file(m_path);
-    const QByteArray bytes = recoveryfile::encode(m_document);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        reportFailure(file.errorString());
+    if (claimFile())
+        writeFile(recoveryfile::encode(m_document));
+}
+
+void CrashRecovery::writeFile(const QByteArray& bytes)
+{
+    m_disk.start([this, path = m_path, bytes] {
+        QSaveFile file(path);
+        if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+            return;
+        QMetaObject::invokeMethod(
+            this, [this, why = file.errorString()] { reportFailure(why); }, Qt::QueuedConnection);
+    });
 }
 
 void CrashRecovery::discard()
@@ -75,7 +86,7 @@ void CrashRecovery::discard()
 void CrashRecovery::removeFile()
 {
     if (!m_path.isEmpty())
-        QFile::remove(m_path);
+        m_disk.start([path = m_path] { QFile::remove(path); });
 }
 
 // The file of this run, made once and locked for as long as the run lasts.

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QThreadPool>
 #include <QTimer>
 #include <memory>
 
@@ -13,7 +14,9 @@ class Questions;
 // Keeps the document's unsaved work in a file of its own a moment after each change, so that a
 // run that ends without closing (killed, crashed, the power gone, the desktop session ended)
 // loses nothing: the next run offers to restore it. Each running Tabulet holds a lock on its
-// own file, so that one never takes the work of another that is still running.
+// own file, so that one never takes the work of another that is still running. The window's
+// thread only takes a copy of the document; the disk is written by a thread of its own, in
+// order, so that a slow disk never holds up the typing.
 class CrashRecovery final : public QObject
 {
     Q_OBJECT
@@ -24,7 +27,8 @@ public:
 
     // `folder` empty: nothing is kept.
     CrashRecovery(Document& document, Questions& questions, const QString& folder);
-    // The file stays: a run that ends without Exit has not given its work up.
+    // What is on its way to the disk gets there, and the file stays: a run that ends without
+    // Exit has not given its work up.
     ~CrashRecovery() override;
 
     void setOwner(QWidget* owner) { m_owner = owner; }
@@ -36,6 +40,8 @@ public:
     void keepNow();
     // The user has decided about the unsaved work (Exit): the file goes.
     void discard();
+    // Returns once every write and removal asked for so far has reached the disk.
+    void flush() { m_disk.waitForDone(); }
     // The file that keeps this run's work; empty until there has been some.
     QString filePath() const { return m_path; }
 
@@ -46,6 +52,7 @@ private:
     bool offer(const QString& path);
     void setAside(const QString& path, const QString& why);
     void reportFailure(const QString& why);
+    void writeFile(const QByteArray& bytes);
 
     Document& m_document;
     Questions& m_questions;
@@ -55,4 +62,6 @@ private:
     QString m_path;
     std::unique_ptr<QLockFile> m_lock;
     bool m_failureReported = false;
+    // Last, so that it finishes before anything it works with goes.
+    QThreadPool m_disk;
 };

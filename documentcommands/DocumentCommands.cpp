@@ -178,6 +178,7 @@ bool DocumentCommands::Form_QueryUnload()
         return false;
     // Saved, or given up: nothing is left to restore.
     m_recovery.discard();
+    m_recovery.flush();
     return true;
 }
 
@@ -185,6 +186,7 @@ bool DocumentCommands::endSession(bool mayAsk)
 {
     if (!mayAsk) {
         m_recovery.keepNow();
+        m_recovery.flush();
         return true;
     }
     if (!Form_QueryUnload())

@@ -44,6 +44,11 @@ class RecoveryTest : public QObject
     std::unique_ptr<DocumentCommands> m_commands;
 
     CrashRecovery& recovery() { return m_commands->recovery(); }
+    bool kept()
+    {
+        recovery().flush();
+        return QFile::exists(recovery().filePath());
+    }
     // A run of the program: its own document and commands over the same recovery folder.
     void startRun()
     {
@@ -111,7 +116,7 @@ private Q_SLOTS:
         // The restored work is kept on in the file it came from, until it is saved.
         QCOMPARE(recoveryFiles().size(), 2);
         m_document->history().setClean();
-        QVERIFY(!QFile::exists(recovery().filePath()));
+        QVERIFY(!kept());
     }
 
     // Not on the keystroke's own path, and not put off by typing on.
@@ -135,25 +140,25 @@ private Q_SLOTS:
     void goesWhenTheWorkIsSavedOrGivenUp_data()
     {
         QTest::addColumn<QMessageBox::StandardButton>("answer");
-        QTest::addColumn<bool>("kept");
+        QTest::addColumn<bool>("stays");
         QTest::newRow("No") << QMessageBox::No << false;
         QTest::newRow("Cancel") << QMessageBox::Cancel << true;
     }
     void goesWhenTheWorkIsSavedOrGivenUp()
     {
         QFETCH(QMessageBox::StandardButton, answer);
-        QFETCH(bool, kept);
+        QFETCH(bool, stays);
         for (int command = 0; command < 2; ++command) {
             editOpenedFile(" tea");
             recovery().keepNow();
-            QVERIFY(QFile::exists(recovery().filePath()));
+            QVERIFY(kept());
             m_doubles->questions.answerMessage(answer);
             command == 0 ? m_commands->newDocument() : void(m_commands->Form_QueryUnload());
-            QCOMPARE(QFile::exists(recovery().filePath()), kept);
+            QCOMPARE(kept(), stays);
         }
         editOpenedFile(" tea");
         QCOMPARE(m_commands->FileSaveSub(), SaveOutcome::Saved);
-        QVERIFY(!QFile::exists(recovery().filePath()));
+        QVERIFY(!kept());
     }
 
     // A running Tabulet's work is never offered to another; once it is gone, it is.
@@ -161,6 +166,7 @@ private Q_SLOTS:
     {
         editOpenedFile();
         recovery().keepNow();
+        recovery().flush();
         TestServices second;
         second.folders.recovery = m_doubles->folders.recovery;
         Document other;
@@ -184,7 +190,7 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(recovery().filePath()));
         m_doubles->questions.answerMessage(QMessageBox::No);
         QVERIFY(m_commands->endSession(true));
-        QVERIFY(!QFile::exists(recovery().filePath()));
+        QVERIFY(!kept());
         // The window then closes without asking again, unless the work changed since.
         QVERIFY(m_commands->Form_QueryUnload());
         m_document->changeText(m_document->records().recordIndexAt(0), 0, 0, "y");
@@ -234,6 +240,7 @@ private Q_SLOTS:
         m_doubles->questions.answerMessage(QMessageBox::Ok);
         recovery().keepNow();
         recovery().keepNow();
+        recovery().flush();
         QCOMPARE(m_doubles->questions.asked.size(), 1);
         QVERIFY(m_doubles->questions.asked.last().text.contains("cannot keep a copy"));
     }
