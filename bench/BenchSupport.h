@@ -18,15 +18,25 @@
 
 namespace bench {
 
-// Settings and runtime folders of the benchmark's own under `folder`, never the user's.
+// Settings, data and runtime folders of the benchmark's own under `folder`, never the user's.
 inline void usePrivateFolders(const QTemporaryDir& folder)
 {
     QDir(folder.path()).mkpath(QStringLiteral("config"));
+    QDir(folder.path()).mkpath(QStringLiteral("data"));
+    qputenv("XDG_DATA_HOME", folder.filePath(QStringLiteral("data")).toLocal8Bit());
     QDir(folder.path()).mkpath(QStringLiteral("run"));
     QFile::setPermissions(folder.filePath(QStringLiteral("run")),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("XDG_CONFIG_HOME", folder.filePath(QStringLiteral("config")).toLocal8Bit());
     qputenv("XDG_RUNTIME_DIR", folder.filePath(QStringLiteral("run")).toLocal8Bit());
+}
+
+inline QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(path));
+    return file.readAll();
 }
 
 // A control of the main window by its name; the benchmark cannot go on without it.

@@ -13,6 +13,7 @@
 #include "core/Document.h"
 #include "core/FileAccess.h"
 #include "core/RecordStore.h"
+#include "mainwindow/DataField.h"
 #include "mainwindow/DataFieldBinding.h"
 
 #include <QApplication>
@@ -92,7 +93,7 @@ void showInTheField(const QByteArray& bytes)
 {
     Document document;
     document.FileInSub("{\r\n\"Record\r\n" + bytes + "\"\r\n}\r\n");
-    QPlainTextEdit field;
+    DataField field;
     field.resize(257, 113);
     field.show();
     DataFieldBinding binding(field, document);

@@ -46,14 +46,6 @@ void writeSampleFile(const QString& path)
         qFatal("cannot write %s: %s", qPrintable(path), qPrintable(failure));
 }
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read %s", qPrintable(path));
-    return file.readAll();
-}
-
 // File > Open's own steps once the dialog has chosen the file.
 Reading open(Document& document, const QString& path)
 {
@@ -88,7 +80,7 @@ int main(int argc, char** argv)
         qFatal("no temporary folder");
     const QString source = folder.filePath(QStringLiteral("sample.DF"));
     writeSampleFile(source);
-    const QByteArray bytes = readAll(source);
+    const QByteArray bytes = bench::readAll(source);
     std::printf("data file: %d records, %.1f MB, %lld lines; median of %d runs\n", Records,
                 bytes.size() / 1e6, static_cast<long long>(bytes.count("\r\n")), Runs);
     // A busy machine stretches every figure, the writes' waits for the disk most of all.
@@ -105,7 +97,7 @@ int main(int argc, char** argv)
             readInto = std::make_unique<Document>();
             open(*readInto, source);
         },
-        [&] { lines = QString::fromLatin1(readAll(source)).split(QStringLiteral("\r\n")); },
+        [&] { lines = QString::fromLatin1(bench::readAll(source)).split(QStringLiteral("\r\n")); },
         [&] {
             readInto.reset();
             lines.clear();
@@ -128,7 +120,7 @@ int main(int argc, char** argv)
         qFatal("cannot write %s: %s", qPrintable(target), qPrintable(failure));
     report("write the document", "baseline: QSaveFile write", writing);
 
-    if (readAll(target) != bytes)
+    if (bench::readAll(target) != bytes)
         qFatal("the file written from the document differs from the one read");
     return 0;
 }

@@ -49,14 +49,6 @@ QString recordText(qsizetype characters)
     return text;
 }
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read %s", qPrintable(path));
-    return file.readAll();
-}
-
 // A data file of one record holding `text`, written by the program's own writer.
 void writeFileOfOneRecord(const QString& path, const QString& text)
 {
@@ -97,7 +89,7 @@ bool measure(const Services& services, ProgramDialogs& dialogs, const QString& p
 {
     const QString text = recordText(characters);
     writeFileOfOneRecord(path, text);
-    const QByteArray written = readAll(path);
+    const QByteArray written = bench::readAll(path);
 
     // The main window, the file opened as on the command line, its record selected in the
     // list and the cursor at the end of the data field.
@@ -151,7 +143,7 @@ bool measure(const Services& services, ProgramDialogs& dialogs, const QString& p
     if (!expected.endsWith(end))
         qFatal("the sample file does not end as a data file does");
     expected.insert(expected.size() - end.size(), QByteArray(typed, 'x'));
-    if (readAll(path) != expected)
+    if (bench::readAll(path) != expected)
         qFatal("the saved file does not hold the %d keystrokes at the end of its record", typed);
 
     const double added = inWindow - alone;

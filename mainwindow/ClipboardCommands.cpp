@@ -2,14 +2,13 @@
 
 #include "core/Document.h"
 #include "core/LineBreaks.h"
+#include "mainwindow/DataField.h"
 #include "platform/Clipboard.h"
 
-#include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QTextDocument>
 
-ClipboardCommands::ClipboardCommands(QPlainTextEdit& field, Document& document,
-                                     Clipboard& clipboard)
+ClipboardCommands::ClipboardCommands(DataField& field, Document& document, Clipboard& clipboard)
     : m_field(field), m_document(document), m_clipboard(clipboard)
 {}
 
@@ -27,7 +26,7 @@ void ClipboardCommands::cut()
 void ClipboardCommands::copy()
 {
     m_clipboard.clear();
-    m_clipboard.setText(desktopLineBreaks(m_field.textCursor().selectedText()));
+    m_clipboard.setText(desktopLineBreaks(m_field.selectedText()));
 }
 
 void ClipboardCommands::paste()
@@ -57,6 +56,6 @@ void ClipboardCommands::replaceSelection(const QString& text, const QString& ste
         return;
     const Document::OwnStep step(m_document, stepName);
     QTextCursor cursor = m_field.textCursor();
-    cursor.insertText(text);
+    m_field.insertText(cursor, text);
     m_field.setTextCursor(cursor);
 }

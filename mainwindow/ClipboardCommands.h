@@ -4,7 +4,7 @@
 
 class Clipboard;
 class Document;
-class QPlainTextEdit;
+class DataField;
 
 // Edit > Cut, Copy, Paste, Select All and Insert Character. They act on the data field alone,
 // whichever control has the focus. The clipboard is shared with every other program, so it is
@@ -14,7 +14,7 @@ class QPlainTextEdit;
 class ClipboardCommands
 {
 public:
-    ClipboardCommands(QPlainTextEdit& field, Document& document, Clipboard& clipboard);
+    ClipboardCommands(DataField& field, Document& document, Clipboard& clipboard);
 
     void cut();
     void copy();
@@ -26,7 +26,7 @@ public:
 private:
     void replaceSelection(const QString& text, const QString& stepName);
 
-    QPlainTextEdit& m_field;
+    DataField& m_field;
     Document& m_document;
     Clipboard& m_clipboard;
 };

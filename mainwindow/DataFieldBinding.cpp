@@ -4,8 +4,8 @@
 #include "core/Document.h"
 #include "core/LineBreaks.h"
 #include "core/RecordStore.h"
+#include "mainwindow/DataField.h"
 
-#include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -24,7 +24,7 @@ template <typename Text> qsizetype recordLength(Text text, qsizetype at, qsizety
 
 } // namespace
 
-DataFieldBinding::DataFieldBinding(QPlainTextEdit& field, Document& document, QObject* parent)
+DataFieldBinding::DataFieldBinding(DataField& field, Document& document, QObject* parent)
     : QObject(parent), m_field(field), m_document(document)
 {
     setEditable(false);
@@ -76,14 +76,18 @@ void DataFieldBinding::setEditable(bool editable)
 
 QString DataFieldBinding::text() const
 {
-    // toPlainText() would turn no-break spaces into plain spaces; the raw text keeps every
-    // character the user's file holds.
-    return crLfLineBreaks(m_field.document()->toRawText());
+    return crLfLineBreaks(m_field.wholeText());
 }
 
+// The field's pieces of a long paragraph are no characters of the record: a change that takes
+// one out removes nothing from it, and one that only puts them in is none.
 void DataFieldBinding::txtDataField_Change(int position, int removed, int added)
 {
-    if (m_settingText)
+    if (m_settingText || m_field.puttingInBreaks())
+        return;
+    if (removed > 0)
+        removed -= m_field.breaksRemoved();
+    if (removed == 0 && added == 0)
         return;
     const QString inserted = insertedText(position, added);
     if (!m_record) {
@@ -105,7 +109,7 @@ void DataFieldBinding::setFieldText(const QString& text)
     m_settingText = true;
     // The field takes CR LF for one line break; a CR before it, such as the calculator's
     // character 13 shows, stays a line break of its own.
-    m_field.setPlainText(text);
+    m_field.showText(text);
     m_settingText = false;
     m_lineSeparators = text.contains(QChar::LineSeparator);
 }
@@ -122,11 +126,12 @@ QString DataFieldBinding::insertedText(int position, int added) const
 
 // The field's characters before `position` are as they were; the record's text holds them with
 // each line break as CR LF. Line breaks between paragraphs are counted by the field's own block
-// numbers; those inside a paragraph (Shift+Enter) are looked for only once one has been typed.
+// numbers, less the pieces of long paragraphs, which the record does not hold; those inside a
+// paragraph (Shift+Enter) are looked for only once one has been typed.
 qsizetype DataFieldBinding::recordOffset(int position) const
 {
     const QTextBlock block = m_field.document()->findBlock(position);
-    qsizetype breaks = block.blockNumber();
+    qsizetype breaks = block.blockNumber() - 2 * qsizetype(m_field.breaksBefore(position));
     if (m_lineSeparators) {
         for (QTextBlock before = m_field.document()->begin(); before != block;
              before = before.next())
@@ -164,9 +169,10 @@ void DataFieldBinding::storeShownChange(qint32 recordIndex, int position, int re
 {
     const RecordPiece old = m_document.records().textPiece(recordIndex);
     const QString typed = crLfLineBreaks(inserted);
+    const qsizetype shownAt = position - m_field.breaksBefore(position);
     const calculator::FileEdit edit =
-        old.edited ? calculator::fileEdit(old.text, position, removed, typed, m_shownMode)
-                   : calculator::fileEdit(old.bytes, position, removed, typed, m_shownMode);
+        old.edited ? calculator::fileEdit(old.text, shownAt, removed, typed, m_shownMode)
+                   : calculator::fileEdit(old.bytes, shownAt, removed, typed, m_shownMode);
     m_document.changeText(recordIndex, edit.at, edit.removed, edit.added);
 }
 
@@ -182,10 +188,11 @@ void DataFieldBinding::placeCursor(qsizetype recordAt, qsizetype length)
     const QString before = shown(QStringView(text).left(recordAt));
     const qsizetype at = before.size() - before.count(QStringLiteral("\r\n"));
     const qsizetype shownLength = shown(QStringView(text).mid(recordAt, length)).size();
-    const qsizetype last = m_field.document()->characterCount() - 1;
+    const int last = m_field.document()->characterCount() - 1;
     QTextCursor cursor = m_field.textCursor();
-    cursor.setPosition(int(std::min(at, last)));
-    cursor.setPosition(int(std::min(at + shownLength, last)), QTextCursor::KeepAnchor);
+    cursor.setPosition(std::min(m_field.fieldPosition(at), last));
+    cursor.setPosition(std::min(m_field.fieldPosition(at + shownLength), last),
+                       QTextCursor::KeepAnchor);
     m_field.setTextCursor(cursor);
     m_field.ensureCursorVisible();
 }

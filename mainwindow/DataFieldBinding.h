@@ -6,7 +6,7 @@
 #include <QString>
 #include <optional>
 
-class QPlainTextEdit;
+class DataField;
 
 // Keeps the data field and the document in step: the field shows one record's text, or a loose
 // text that belongs to no record, and every change of the field goes straight into it. A
@@ -17,7 +17,7 @@ class DataFieldBinding final : public QObject
 
 public:
     // The field takes typing only while it shows a record's text; until then it is read-only.
-    DataFieldBinding(QPlainTextEdit& field, Document& document, QObject* parent = nullptr);
+    DataFieldBinding(DataField& field, Document& document, QObject* parent = nullptr);
 
     // Shows a record's text, where every later change of the field is stored.
     void showRecord(qint32 recordIndex);
@@ -49,7 +49,7 @@ private:
     void storeShownChange(qint32 recordIndex, int position, int removed, const QString& inserted);
     void setEditable(bool editable);
 
-    QPlainTextEdit& m_field;
+    DataField& m_field;
     Document& m_document;
     std::optional<qint32> m_record;
     // Whether the record holds exactly what the field's text reads back as, so that a change

@@ -3,6 +3,7 @@
 #include "core/RecordStore.h"
 #include "mainwindow/CalculatorCommands.h"
 #include "mainwindow/ClipboardCommands.h"
+#include "mainwindow/DataField.h"
 #include "mainwindow/DataFieldBinding.h"
 #include "mainwindow/FieldKeys.h"
 #include "mainwindow/FileDrops.h"
@@ -21,7 +22,6 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSessionManager>
@@ -186,7 +186,7 @@ void frmTabulet::createControls(QWidget* client)
 
 void frmTabulet::createDataField(QWidget* client)
 {
-    txtDataField = new QPlainTextEdit(client);
+    txtDataField = new DataField(client);
     txtDataField->setObjectName(QStringLiteral("txtDataField"));
     txtDataField->setGeometry(twipsRect(120, 2475, 3855, 1695));
     txtDataField->setLineWrapMode(QPlainTextEdit::WidgetWidth);

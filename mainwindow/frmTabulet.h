@@ -13,6 +13,7 @@
 
 class CalculatorCommands;
 class ClipboardCommands;
+class DataField;
 class DataFieldBinding;
 class FindSession;
 class FieldKeys;
@@ -24,7 +25,6 @@ class SelectedRecord;
 class WindowSizing;
 class QLabel;
 class QMenu;
-class QPlainTextEdit;
 class QPushButton;
 class QSessionManager;
 class QToolBar;
@@ -154,7 +154,7 @@ private:
 
     QPushButton* cmdNewHeader = nullptr;
     HeaderListView* lstHeaders = nullptr;
-    QPlainTextEdit* txtDataField = nullptr;
+    DataField* txtDataField = nullptr;
     QLabel* lblDataHeaders = nullptr;
     QLabel* lblDataField = nullptr;
     QToolBar* Toolbar1 = nullptr;

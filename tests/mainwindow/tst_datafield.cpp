@@ -3,24 +3,38 @@
 #include "core/RecordStore.h"
 #include "doubles/MemoryClipboard.h"
 #include "mainwindow/ClipboardCommands.h"
+#include "mainwindow/DataField.h"
 #include "mainwindow/DataFieldBinding.h"
 
+#include <QHash>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <tuple>
 
 namespace {
 
-// Types into the field as a keyboard does; "\b" is Backspace.
+// Types into the field as a keyboard does; "\b" is Backspace, "\x7f" Delete, "\r" Return.
 void typeInto(QPlainTextEdit& field, const QString& keys)
 {
+    static const QHash<QChar, Qt::Key> named{
+        {u'\b', Qt::Key_Backspace}, {u'\x7f', Qt::Key_Delete}, {u'\r', Qt::Key_Return}};
     for (const QChar key : keys) {
-        if (key == u'\b')
-            QTest::keyClick(&field, Qt::Key_Backspace);
+        if (named.contains(key))
+            QTest::keyClick(&field, named.value(key));
         else
             QTest::sendKeyEvent(QTest::Click, &field, Qt::Key_unknown, QString(key), {});
     }
+}
+
+// Letters a to z over and over, with no space: a line with no place to wrap at a word.
+QString alphabet(qsizetype length)
+{
+    QString text;
+    for (qsizetype i = 0; i < length; ++i)
+        text += QChar(char16_t(u'a' + i % 26));
+    return text;
 }
 
 // A field and its binding, wired as the window wires them.
@@ -31,7 +45,7 @@ struct BoundField
         QObject::connect(field.document(), &QTextDocument::contentsChange, &binding,
                          &DataFieldBinding::txtDataField_Change);
     }
-    QPlainTextEdit field;
+    DataField field;
     DataFieldBinding binding;
 };
 
@@ -138,6 +152,86 @@ private Q_SLOTS:
         (commands.*run)();
         QCOMPARE(desktop.text() + u'|' + document.records().recordText(0),
                  part[3] + u'|' + part[4]);
+    }
+
+    // A paragraph too long to lay out at each keystroke is shown in pieces, which are no
+    // characters of the record: whatever the user does, the record and the file it is saved
+    // to hold exactly the text, and Undo gives back the file's bytes.
+    void longLinesKeptExactly_data()
+    {
+        QTest::addColumn<QString>("record");
+        QTest::addColumn<QString>("action"); // where the cursor goes, ':', what is typed
+        QTest::addColumn<QString>("after");  // the record; the clipboard for a copy
+        const QString line = alphabet(3 * DataField::PieceLength);
+        const QString words = "top\r\n" + QString(line).replace(u'q', u' ') + "\r\nend";
+        const int piece = DataField::PieceLength;
+        QTest::newRow("typed at the end") << line << "end:xy" << line + "xy";
+        QTest::newRow("typed next to a piece's start")
+            << line << "second+2:z" << QString(line).insert(piece + 2, u'z');
+        QTest::newRow("Delete at a piece's end") << line << "second-1:\x7f" << line;
+        QTest::newRow("Backspace at a piece's start, twice")
+            << line << "second:\b\b" << QString(line).remove(piece - 1, 1);
+        QTest::newRow("a line broken in a piece")
+            << line << "1:\rx" << QString(line).insert(1, "\r\nx");
+        QTest::newRow("a piece grown too long")
+            << line.left(DataField::LongestBlock - 2) << "end:xyz"
+            << line.left(DataField::LongestBlock - 2) + "xyz";
+        QTest::newRow("words and lines") << words << "end:!" << words + "!";
+        QTest::newRow("all copied") << "top\r\n" + line << "all:copy"
+                                    << "top\n" + line;
+        QTest::newRow("all cut") << line << "all:cut" << QString();
+        QTest::newRow("pasted") << QStringLiteral("ab") << "1:paste"
+                                << "a" + line + "b";
+        QTest::newRow("a place shown in the third piece")
+            << line << "all:place" << line.mid(2 * piece + 5, 3);
+    }
+    void longLinesKeptExactly()
+    {
+        QFETCH(QString, record);
+        QFETCH(QString, action);
+        const QByteArray file = "{\r\n\"A\r\n" + record.toLatin1() + "\"\r\n}\r\n";
+        Document document;
+        document.FileInSub(file);
+        BoundField bound(document);
+        auto& [field, binding] = bound;
+        binding.showRecord(0);
+        QCOMPARE(binding.text(), record);
+        const auto [place, keys] = std::pair(action.section(u':', 0, 0), action.section(u':', 1));
+        QTextCursor cursor = field.textCursor();
+        const int second = field.document()->begin().next().position();
+        const QHash<QString, int> places{{"end", field.document()->characterCount() - 1},
+                                         {"second+2", second + 2},
+                                         {"second-1", second - 1},
+                                         {"second", second},
+                                         {"1", 1}};
+        if (place == u"all")
+            cursor.select(QTextCursor::Document);
+        else
+            cursor.setPosition(places.value(place));
+        field.setTextCursor(cursor);
+        MemoryClipboard desktop;
+        desktop.setText(alphabet(3 * DataField::PieceLength));
+        ClipboardCommands commands(field, document, desktop);
+        if (keys == u"copy" || keys == u"cut" || keys == u"paste")
+            (commands.*(keys == u"copy"  ? &ClipboardCommands::copy
+                        : keys == u"cut" ? &ClipboardCommands::cut
+                                         : &ClipboardCommands::paste))();
+        else if (keys == u"place")
+            binding.placeCursor(2 * DataField::PieceLength + 5, 3);
+        else
+            typeInto(field, keys);
+        QTEST(keys == u"copy"    ? desktop.text()
+              : keys == u"place" ? field.selectedText()
+                                 : document.records().recordText(0),
+              "after");
+        // A piece grown too long is cut once the keystroke is over.
+        QCoreApplication::processEvents();
+        QCOMPARE(binding.text(), document.records().recordText(0));
+        for (QTextBlock block = field.document()->begin(); block.isValid(); block = block.next())
+            QVERIFY(block.length() <= DataField::LongestBlock + 1);
+        while (document.history().canUndo())
+            document.history().undo();
+        QCOMPARE(document.fileBytes({}), file);
     }
 };
 
