@@ -106,14 +106,21 @@ void FileWriter::append(QStringView text)
 {
     if (!m_failure.isEmpty())
         return;
-    for (qsizetype at = 0; at < text.size(); ++at) {
+    qsizetype at = 0;
+    while (at < text.size()) {
         if (m_used == m_buffer.size() && !writeBuffer())
             return;
-        const QChar c = text[at];
-        // A character beyond U+FFFF is two UTF-16 units, but one character: one "?".
-        if (c.isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate())
-            ++at;
-        m_buffer[m_used++] = c.unicode() > 0xff ? '?' : char(c.unicode());
+        // Filled through a pointer taken once for as much as fits.
+        char* const out = m_buffer.data();
+        const qsizetype end = std::min(text.size(), at + m_buffer.size() - m_used);
+        for (; at < end; ++at) {
+            const char16_t c = text[at].unicode();
+            // A character beyond U+FFFF is two UTF-16 units, but one character: one "?".
+            if (QChar::isHighSurrogate(c) && at + 1 < text.size() &&
+                text[at + 1].isLowSurrogate())
+                ++at;
+            out[m_used++] = c > 0xff ? '?' : char(c);
+        }
     }
 }
 

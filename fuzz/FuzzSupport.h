@@ -5,9 +5,11 @@
 #include "core/Document.h"
 #include "core/RecordStore.h"
 
+#include <QAnyStringView>
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 namespace fuzz {
 
@@ -30,6 +32,13 @@ inline QStringList entries(const Document& document)
     return result;
 }
 
+// A piece as it stands, the file's bytes or a text of its own, without copying it.
+inline QAnyStringView viewOf(const RecordPiece& piece)
+{
+    return piece.edited ? QAnyStringView(piece.text)
+                        : QAnyStringView(QLatin1StringView(piece.bytes));
+}
+
 // Whether both documents hold the same headers and texts in the same order, without building
 // the entries: a fuzzer spends its time where the program does, not in its own checks.
 inline bool sameEntries(const Document& one, const Document& other)
@@ -39,12 +48,25 @@ inline bool sameEntries(const Document& one, const Document& other)
     if (ones.count() != others.count())
         return false;
     for (int at = 0; at < ones.count(); ++at) {
-        if (ones.headerPieceAt(at).toString() != others.headerPieceAt(at).toString() ||
-            ones.textPiece(ones.recordIndexAt(at)).toString() !=
-                others.textPiece(others.recordIndexAt(at)).toString())
+        if (!QAnyStringView::equal(viewOf(ones.headerPieceAt(at)),
+                                   viewOf(others.headerPieceAt(at))) ||
+            !QAnyStringView::equal(viewOf(ones.textPiece(ones.recordIndexAt(at))),
+                                   viewOf(others.textPiece(others.recordIndexAt(at)))))
             return false;
     }
     return true;
+}
+
+// A document emptied as New empties it, so that each input starts where a user's next file
+// would: the program keeps one document for all of them too. A new one is made only when this
+// one has handed out nearly all its record indices.
+inline Document& emptied(std::unique_ptr<Document>& document)
+{
+    if (!document || document->records().capacityLeft() < 1'000'000)
+        document = std::make_unique<Document>();
+    else
+        document->clear();
+    return *document;
 }
 
 inline QByteArray saved(const Document& document, const TransferHeader& transferHeader)

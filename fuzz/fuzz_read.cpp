@@ -44,13 +44,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     checkSpans(bytes, datafile::read(bytes));
-    Document document;
+    static std::unique_ptr<Document> opened;
+    static std::unique_ptr<Document> read;
+    Document& document = fuzz::emptied(opened);
     document.FileInSub(bytes);
     if (!checkEntries(document))
         return 0;
     for (const char* asciiHeader : {"1", "0"}) {
         const TransferHeader header{QString::fromLatin1(asciiHeader), "%%HP: T(3)A(D)F(.);"};
-        Document readBack;
+        Document& readBack = fuzz::emptied(read);
         readBack.FileInSub(fuzz::saved(document, header));
         fuzz::require(fuzz::sameEntries(readBack, document),
                       "a document read from a file reads back the same once written");
