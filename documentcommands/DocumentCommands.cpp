@@ -1,5 +1,6 @@
 #include "documentcommands/DocumentCommands.h"
 
+#include "core/BinaryObject.h"
 #include "core/Caption.h"
 #include "core/Document.h"
 #include "core/RecordStore.h"
@@ -30,6 +31,30 @@ QString unreadableMessage(const QString& fileName, const QString& error)
 {
     return DocumentCommands::tr("The file \"%1\" could not be opened.\n\n%2")
         .arg(fileNameShown(fileName), error);
+}
+
+// A file in the calculator's binary form is taken in its text form. What the file holds instead
+// of a list of strings, or nothing when it can be read as a data file.
+QString takeBinaryForm(QByteArray& bytes)
+{
+    if (!binaryobject::isBinary(bytes))
+        return {};
+    const binaryobject::Reading reading = binaryobject::read(bytes);
+    if (!reading.notAList.isEmpty())
+        return reading.notAList;
+    if (const qsizetype quoted = binaryobject::firstWithQuote(reading.strings); quoted >= 0)
+        return DocumentCommands::tr("a list whose string number %1 holds a double quote, which "
+                                    "a data file cannot hold")
+            .arg(quoted + 1);
+    bytes = binaryobject::textForm(reading.strings);
+    return {};
+}
+
+QString notAListMessage(const QString& fileName, const QString& what)
+{
+    return DocumentCommands::tr("The file \"%1\" holds the calculator's binary form of %2.\n\n"
+                                "Tabulet opens lists of strings only.")
+        .arg(fileNameShown(fileName), what);
 }
 
 QString headerShown(const QString& header)
@@ -98,7 +123,7 @@ void DocumentCommands::open()
     if (!choice)
         return;
     m_document.dlgFileOpen = {choice->fileName, choice->fileTitle};
-    readOpenedFile();
+    readOpenedFile(readWholeFile(choice->fileName));
 }
 
 void DocumentCommands::openAtStart(const QString& path)
@@ -143,11 +168,16 @@ void DocumentCommands::openChosenFile(const QString& path)
         reportFailure(unreadableMessage(path, reason));
         return;
     }
+    FileContents contents = readWholeFile(path);
+    if (const QString what = takeBinaryForm(contents.bytes); !what.isEmpty()) {
+        reportFailure(notAListMessage(path, what));
+        return;
+    }
     if (!clearAfterAsking())
         return;
     const QFileInfo info(path);
     m_document.dlgFileOpen = {info.absoluteFilePath(), info.fileName()};
-    readOpenedFile();
+    readOpenedFile(std::move(contents));
 }
 
 SaveOutcome DocumentCommands::FileSaveSub()
@@ -214,15 +244,16 @@ bool DocumentCommands::offerToSave(const QString& question)
     }
 }
 
-// Reads the file of `dlgFileOpen` into the emptied document.
-void DocumentCommands::readOpenedFile()
+// Puts what was read from the file of `dlgFileOpen` into the emptied document.
+void DocumentCommands::readOpenedFile(FileContents contents)
 {
     const QString fileName = m_document.dlgFileOpen.fileName;
-    const FileContents contents = readWholeFile(fileName);
-    if (!contents.error.isEmpty()) {
+    const QString notAList = takeBinaryForm(contents.bytes);
+    if (!contents.error.isEmpty() || !notAList.isEmpty()) {
         // Nothing was read, so no caption may name the file.
         m_document.clear();
-        reportFailure(unreadableMessage(fileName, contents.error));
+        reportFailure(notAList.isEmpty() ? unreadableMessage(fileName, contents.error)
+                                         : notAListMessage(fileName, notAList));
         return;
     }
     m_document.setFile(m_document.dlgFileOpen);
@@ -334,7 +365,7 @@ void DocumentCommands::offerReload(const QString& path)
     const FileChoice file{path, QFileInfo(path).fileName()};
     m_document.clear();
     m_document.dlgFileOpen = file;
-    readOpenedFile();
+    readOpenedFile(readWholeFile(path));
 }
 
 void DocumentCommands::keepStamp(const QString& path)

@@ -58,7 +58,7 @@ private:
     bool offerToSave(const QString& question);
     bool clearAfterAsking();
     void openChosenFile(const QString& path);
-    void readOpenedFile();
+    void readOpenedFile(FileContents contents);
     bool writeDocument(const QString& path);
     bool acceptUnwritableContent();
     void reportFailure(const QString& message);

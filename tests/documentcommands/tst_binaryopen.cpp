@@ -1,0 +1,78 @@
+#include "core/BinaryObject.h"
+#include "core/Document.h"
+#include "core/RecordStore.h"
+#include "documentcommands/DocumentCommands.h"
+#include "doubles/TestServices.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QStringList entries(const Document& document)
+{
+    QStringList all{document.caption()};
+    const RecordStore& records = document.records();
+    for (int at = 0; at < records.count(); ++at)
+        all << records.headerAt(at) << records.recordText(records.recordIndexAt(at));
+    return all;
+}
+
+} // namespace
+
+// A file the calculator sent in binary mode opens as its records; any other object is named,
+// and the document stays as it was.
+class BinaryOpenTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void opened_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("strings"); // empty: a real number
+        QTest::addColumn<QString>("said");
+        QTest::newRow("a list of strings")
+            << QList<QByteArray>{"Groceries\nmilk\nbread", "  Empty  ", "x\xff"} << QString();
+        QTest::newRow("another object") << QList<QByteArray>{} << "binary form of a real number";
+        QTest::newRow("a string with a quote")
+            << QList<QByteArray>{"ok", "say \"hi\""} << "string number 2 holds a double quote";
+    }
+    void opened()
+    {
+        QFETCH(QList<QByteArray>, strings);
+        QFETCH(QString, said);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("SENT.DF");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(strings.isEmpty() ? "HPHP48-E" + QByteArray::fromHex("3329000000000000000000")
+                                     : binaryobject::write(strings));
+        file.close();
+        TestServices doubles;
+        Document document;
+        document.FileInSub("{\r\n\"Kept\"\r\n}\r\n");
+        DocumentCommands commands(document, doubles.services());
+        if (!said.isEmpty()) {
+            // Named before anything is asked: the document stays as it was.
+            const QStringList before = entries(document);
+            doubles.questions.answerMessage(QMessageBox::Ok);
+            commands.openRecent(path);
+            QCOMPARE(entries(document), before);
+            QVERIFY2(doubles.questions.asked.last().text.contains(said),
+                     qPrintable(doubles.questions.asked.last().text));
+            return;
+        }
+        doubles.questions.answerMessage(QMessageBox::No);
+        doubles.fileDialogs.chooseFile(path);
+        commands.open();
+        Document asText;
+        asText.setFile({path, "SENT.DF"});
+        asText.FileInSub(
+            "{\r\n\"Groceries\r\nmilk\r\nbread\"\r\n\"  Empty  \"\r\n\"x\xff\"\r\n}\r\n");
+        QCOMPARE(entries(document), entries(asText));
+    }
+};
+
+QTEST_MAIN(BinaryOpenTest)
+#include "tst_binaryopen.moc"
