@@ -1,0 +1,106 @@
+#include "link/KermitPacket.h"
+
+#include <QTest>
+
+using kermit::Packet;
+using kermit::Prefixes;
+using kermit::Received;
+
+// Kermit packets and their data as the calculator sends and takes them. The packets expected
+// were worked out apart from this code, with Kermit's own table-free CRC.
+class KermitTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void packets_data()
+    {
+        QTest::addColumn<int>("sequence");
+        QTest::addColumn<char>("type");
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<int>("check");
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("the calculator's Send-Init, check 1")
+            << 0 << 'S' << QByteArray("~* @-#Y3") << 1 << QByteArray("\x01+ S~* @-#Y3$\r");
+        QTest::newRow("data, check 2") << 1 << 'D' << QByteArray("Hello, #M#J48") << 2
+                                       << QByteArray("\x01"
+                                                     "1!DHello, #M#J480?\r");
+        QTest::newRow("data, check 3") << 2 << 'D' << QByteArray("Hello, #M#J48") << 3
+                                       << QByteArray("\x01"
+                                                     "2\"DHello, #M#J48\":1\r");
+        QTest::newRow("sequence 63, no data, check 3")
+            << 63 << 'Z' << QByteArray() << 3 << QByteArray("\x01%_Z)=F\r");
+        QTest::newRow("an ACK, check 1")
+            << 5 << 'Y' << QByteArray() << 1 << QByteArray("\x01#%YC\r");
+    }
+    void packets()
+    {
+        QFETCH(int, sequence);
+        QFETCH(char, type);
+        QFETCH(QByteArray, data);
+        QFETCH(int, check);
+        QFETCH(QByteArray, line);
+        QCOMPARE(kermit::encode({sequence, type, data}, check), line);
+        // Read back, with noise before it and the next packet after it.
+        const QByteArray heard = "\r\x13 " + line + line;
+        const Received received = kermit::decode(heard, check);
+        QCOMPARE(received.status, Received::Whole);
+        QCOMPARE(received.packet.sequence, sequence);
+        QCOMPARE(received.packet.type, type);
+        QCOMPARE(received.packet.data, data);
+        QCOMPARE(heard.sliced(received.used), "\r" + line);
+        // Cut short it waits for the rest; any character changed, it is damaged.
+        QCOMPARE(kermit::decode(line.chopped(2), check).status, Received::Incomplete);
+        for (qsizetype at = 1; at + 1 < line.size(); ++at) {
+            QByteArray hit = line;
+            hit[at] = char(hit[at] ^ 0x04);
+            QVERIFY2(kermit::decode(hit, check).status != Received::Whole, qPrintable(hit));
+        }
+    }
+
+    void prefixing_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<char>("eightBit");
+        QTest::addColumn<QByteArray>("data");
+        QTest::newRow("line breaks") << QByteArray("A\r\nB") << '\0' << QByteArray("A#M#JB");
+        QTest::newRow("the prefix itself") << QByteArray("#") << '\0' << QByteArray("##");
+        QTest::newRow("NUL and DEL") << QByteArray("\0\x7f", 2) << '\0' << QByteArray("#@#?");
+        QTest::newRow("controls with the eighth bit")
+            << QByteArray("\x80\xff") << '\0' << QByteArray("#\xc0#\xbf");
+        QTest::newRow("Latin-1 letters travel as they are")
+            << QByteArray("\xe9&") << '\0' << QByteArray("\xe9&");
+        QTest::newRow("8-bit prefixed")
+            << QByteArray("\xe9\x8d&#") << '&' << QByteArray("&i&#M#&##");
+    }
+    void prefixing()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(char, eightBit);
+        const Prefixes prefixes{'#', eightBit};
+        QByteArray data;
+        QCOMPARE(kermit::encodeData(bytes, prefixes, kermit::LongestPacket, data), bytes.size());
+        QTEST(data, "data");
+        QCOMPARE(kermit::decodeData(data, prefixes), bytes);
+        // Every byte travels without a bare control character and comes back.
+        QByteArray all;
+        for (int c = 0; c < 256; ++c)
+            all += char(c);
+        QByteArray field;
+        kermit::encodeData(all, prefixes, 1024, field);
+        for (const char c : field)
+            QVERIFY(quint8(c & 0x7f) >= 32 && quint8(c & 0x7f) != 127);
+        QCOMPARE(kermit::decodeData(field, prefixes), all);
+    }
+
+    // A prefixed character is never split between two packets.
+    void dataFillsThePacket()
+    {
+        QByteArray data = "abc";
+        QCOMPARE(kermit::encodeData("\r\r\r", Prefixes{}, 8, data), 2);
+        QCOMPARE(data, "abc#M#M");
+    }
+};
+
+QTEST_MAIN(KermitTest)
+#include "tst_kermit.moc"
