@@ -68,8 +68,9 @@ int main(int argc, char* argv[])
 
     Document document;
     readSample(document);
-    CrashRecovery recovery(document, questions, folder.filePath(QStringLiteral("recovery")));
-    const qsizetype size = recoveryfile::encode(document).size();
+    CrashRecovery recovery(document, questions, folder.filePath(QStringLiteral("recovery")),
+                           [] { return FileStamp{}; });
+    const qsizetype size = recoveryfile::encode(document, {}).size();
     const QByteArray same(size, 'x');
     const auto write = bench::medians(
         Runs, [&] { recovery.keepNow(); },

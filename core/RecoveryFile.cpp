@@ -35,14 +35,15 @@ void writePiece(QDataStream& out, const RecordPiece& piece)
 
 namespace recoveryfile {
 
-QByteArray encode(const Document& document)
+QByteArray encode(const Document& document, const FileStamp& stamp)
 {
     const RecordStore& records = document.records();
     QByteArray bytes(Magic.data(), Magic.size());
     bytes.reserve(records.fileBytes().size() + 64 * qsizetype(records.count()) + 1024);
     QDataStream out(&bytes, QIODevice::Append);
     out.setVersion(QDataStream::Qt_6_4);
-    out << Version << document.currentFileName() << qint32(records.count());
+    out << Version << document.currentFileName() << stamp.exists << stamp.modified << stamp.size
+        << qint32(records.count());
     for (int position = 0; position < records.count(); ++position) {
         writePiece(out, records.headerPieceAt(position));
         writePiece(out, records.textPiece(records.recordIndexAt(position)));
@@ -67,7 +68,7 @@ QString Recovered::read(const QByteArray& bytes)
 QString Recovered::readEntries(QDataStream& in)
 {
     qint32 count = -1;
-    in >> m_fileName >> count;
+    in >> m_fileName >> m_stamp.exists >> m_stamp.modified >> m_stamp.size >> count;
     if (in.status() != QDataStream::Ok || count < 0)
         return reason("it is damaged");
     for (qint32 i = 0; i < count; ++i) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/DataFile.h"
+#include "core/FileAccess.h"
 
 #include <QByteArray>
 #include <QList>
@@ -16,7 +17,9 @@ class QDataStream;
 // so that keeping a large document costs little more than copying it.
 namespace recoveryfile {
 
-QByteArray encode(const Document& document);
+// `stamp`: the document's file as it was last read or saved, so that a restored document still
+// knows when another program has changed its file since.
+QByteArray encode(const Document& document, const FileStamp& stamp);
 
 // What a recovery file held, read back and checked before anything is asked or changed.
 class Recovered
@@ -27,6 +30,7 @@ public:
     QString read(const QByteArray& bytes);
     // The file the work belonged to; empty for a document that had none.
     QString fileName() const { return m_fileName; }
+    FileStamp stamp() const { return m_stamp; }
     // Puts what was read in place of what the document holds: its entries, its file and
     // caption, as unsaved work.
     void restoreInto(Document& document) const;
@@ -42,6 +46,7 @@ private:
     QString readEntries(QDataStream& in);
 
     QString m_fileName;
+    FileStamp m_stamp;
     QByteArray m_block;
     QList<std::pair<Piece, Piece>> m_entries;
 };

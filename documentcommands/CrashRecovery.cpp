@@ -27,8 +27,9 @@ std::unique_ptr<QLockFile> lockFor(const QString& path)
 
 } // namespace
 
-CrashRecovery::CrashRecovery(Document& document, Questions& questions, const QString& folder)
-    : m_document(document), m_questions(questions), m_folder(folder)
+CrashRecovery::CrashRecovery(Document& document, Questions& questions, const QString& folder,
+                             std::function<FileStamp()> stamp)
+    : m_document(document), m_questions(questions), m_folder(folder), m_stamp(std::move(stamp))
 {
     m_disk.setMaxThreadCount(1);
     m_timer.setSingleShot(true);
@@ -63,7 +64,7 @@ void CrashRecovery::keepNow()
         return;
     }
     if (claimFile())
-        writeFile(recoveryfile::encode(m_document));
+        writeFile(recoveryfile::encode(m_document, m_stamp()));
 }
 
 void CrashRecovery::writeFile(const QByteArray& bytes)
@@ -112,10 +113,10 @@ bool CrashRecovery::claimFile()
     return true;
 }
 
-bool CrashRecovery::offerRestore()
+std::optional<FileStamp> CrashRecovery::offerRestore()
 {
     if (m_folder.isEmpty())
-        return false;
+        return std::nullopt;
     const QFileInfoList found =
         QDir(m_folder).entryInfoList({QStringLiteral("*") + Suffix}, QDir::Files, QDir::Time);
     for (const QFileInfo& file : found) {
@@ -124,29 +125,30 @@ bool CrashRecovery::offerRestore()
         // A running Tabulet's work is its own.
         if (path == m_path || !lock->tryLock(0))
             continue;
-        if (offer(path)) {
+        if (const std::optional<FileStamp> stamp = offer(path)) {
             // The restored work goes on being kept in the file it came from.
             removeFile();
             m_path = path;
             m_lock = std::move(lock);
-            return true;
+            return stamp;
         }
     }
-    return false;
+    return std::nullopt;
 }
 
-// Whether the work in `path` was restored; otherwise it is discarded or set aside.
-bool CrashRecovery::offer(const QString& path)
+// The stamp of the restored work's file once the work in `path` was restored; otherwise it is
+// discarded or set aside.
+std::optional<FileStamp> CrashRecovery::offer(const QString& path)
 {
     QFile file(path);
     recoveryfile::Recovered work;
     if (!file.open(QIODevice::ReadOnly)) {
         setAside(path, file.errorString());
-        return false;
+        return std::nullopt;
     }
     if (const QString damage = work.read(file.readAll()); !damage.isEmpty()) {
         setAside(path, damage);
-        return false;
+        return std::nullopt;
     }
     const QString name = work.fileName().isEmpty()
                              ? tr("a new document")
@@ -159,10 +161,10 @@ bool CrashRecovery::offer(const QString& path)
         QMessageBox::Yes | QMessageBox::No, QMessageBox::Question, QMessageBox::Yes);
     if (answer != QMessageBox::Yes) {
         QFile::remove(path);
-        return false;
+        return std::nullopt;
     }
     work.restoreInto(m_document);
-    return true;
+    return work.stamp();
 }
 
 // A file that cannot be restored is kept under another name, where no run offers it again.

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "core/FileAccess.h"
+
 #include <QObject>
 #include <QString>
 #include <QThreadPool>
 #include <QTimer>
+#include <functional>
 #include <memory>
+#include <optional>
 
 class Document;
 class QLockFile;
@@ -25,16 +29,18 @@ public:
     // A change reaches the recovery file at most this long after it was made.
     static constexpr int Delay = 1000;
 
-    // `folder` empty: nothing is kept.
-    CrashRecovery(Document& document, Questions& questions, const QString& folder);
+    // `folder` empty: nothing is kept. `stamp` tells the document's file as it was last read
+    // or saved.
+    CrashRecovery(Document& document, Questions& questions, const QString& folder,
+                  std::function<FileStamp()> stamp);
     // What is on its way to the disk gets there, and the file stays: a run that ends without
     // Exit has not given its work up.
     ~CrashRecovery() override;
 
     void setOwner(QWidget* owner) { m_owner = owner; }
     // At start: offers the work of each earlier run that ended without closing, one after the
-    // other, until one is restored. Whether one was.
-    bool offerRestore();
+    // other, until one is restored. The stamp its file had in that run, once one is restored.
+    std::optional<FileStamp> offerRestore();
     // Writes what is unsaved now rather than a moment later; with nothing unsaved, the file
     // goes.
     void keepNow();
@@ -49,7 +55,7 @@ private:
     void schedule();
     bool claimFile();
     void removeFile();
-    bool offer(const QString& path);
+    std::optional<FileStamp> offer(const QString& path);
     void setAside(const QString& path, const QString& why);
     void reportFailure(const QString& why);
     void writeFile(const QByteArray& bytes);
@@ -57,6 +63,7 @@ private:
     Document& m_document;
     Questions& m_questions;
     QString m_folder;
+    std::function<FileStamp()> m_stamp;
     QWidget* m_owner = nullptr;
     QTimer m_timer;
     QString m_path;

@@ -88,7 +88,8 @@ QString unwritableContentMessage(const UnwritableContent& found, const QString& 
 
 DocumentCommands::DocumentCommands(Document& document, const Services& services)
     : m_document(document), m_services(services), m_recentFiles(services.settings),
-      m_recovery(document, services.questions, services.folders.recoveryFolder())
+      m_recovery(document, services.questions, services.folders.recoveryFolder(),
+                 [this] { return m_stamp; })
 {}
 
 void DocumentCommands::setOwner(QWidget* owner)
@@ -128,7 +129,9 @@ void DocumentCommands::open()
 
 void DocumentCommands::openAtStart(const QString& path)
 {
-    m_recovery.offerRestore();
+    // A restored document still knows when its file was changed by another program since.
+    if (const std::optional<FileStamp> stamp = m_recovery.offerRestore())
+        m_stamp = m_reviewed = *stamp;
     if (!path.isEmpty())
         openChosenFile(path);
 }

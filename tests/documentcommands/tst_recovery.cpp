@@ -199,6 +199,28 @@ private Q_SLOTS:
         QCOMPARE(m_doubles->questions.asked.size(), 2);
     }
 
+    // Save still asks before it replaces a file that another program changed, even one changed
+    // while Tabulet was not running.
+    void restoredWorkKnowsItsFile()
+    {
+        const QString path = m_dir->filePath("notes.DF");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(ReadFile) == ReadFile.size());
+        file.close();
+        m_commands->openAtStart(path);
+        m_document->changeText(m_document->records().recordIndexAt(0), 0, 0, "new ");
+        recovery().keepNow();
+        startRun();
+        QVERIFY(file.open(QIODevice::Append) && file.write("changed") == 7);
+        file.close();
+        m_doubles->questions.answerMessage(QMessageBox::Yes);
+        m_doubles->questions.answerMessage(QMessageBox::Cancel);
+        m_commands->openAtStart({});
+        QCOMPARE(m_commands->FileSaveSub(), SaveOutcome::Failed);
+        QVERIFY(m_doubles->questions.asked.last().text.contains("changed by another program"));
+        QCOMPARE(contentsOf(path), ReadFile + "changed");
+    }
+
     void damagedFileIsSetAside_data()
     {
         QTest::addColumn<int>("cut");
@@ -216,7 +238,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, replaced);
         QFETCH(QString, said);
         editOpenedFile();
-        QByteArray bytes = recoveryfile::encode(*m_document);
+        QByteArray bytes = recoveryfile::encode(*m_document, {});
         bytes = cut >= 0 ? bytes.first(cut) + replaced + bytes.sliced(cut + replaced.size())
                          : bytes.first(bytes.size() + cut) + replaced;
         QDir().mkpath(m_doubles->folders.recovery);
