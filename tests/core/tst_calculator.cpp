@@ -9,10 +9,10 @@ using namespace calculator;
 
 namespace {
 
-// The list of `records`, each "header" or "header\r\ntext", every line ended by CR LF.
+// The list of `records`, each "header" or "header¶text", every line ended by CR LF ("¶").
 QByteArray listOf(const QByteArrayList& records)
 {
-    return "{\r\n\"" + records.join("\"\r\n\"") + "\"\r\n}\r\n";
+    return QByteArray("{¶\"" + records.join("\"¶\"") + "\"¶}¶").replace("¶", "\r\n");
 }
 
 // 128 to 159 and the other named codes, as the HP 48 documents them.
@@ -129,17 +129,14 @@ private Q_SLOTS:
         QTest::addColumn<int>("mode"); // -1: no transfer header, whose text asks for T(3)
         QTest::addColumn<qint64>("memory");
         QTest::addColumn<QString>("largest"); // position:bytes
-        const QByteArray groceries =
-            listOf({"Groceries\r\nmilk\r\nbread", "Empty", "Tasks\r\nfix"});
+        const QByteArray groceries = listOf({"Groceries¶milk¶bread", "Empty", "Tasks¶fix"});
         // 5 + (5 + 9 + 1 + 10) + (5 + 5) + (5 + 5 + 1 + 3): each CR LF one character.
         QTest::newRow("T(1)") << groceries << 1 << qint64(54) << "0:25 2:14 1:10";
         // 5 + (5 + 9 + 2 + 11) + (5 + 5) + (5 + 5 + 2 + 3): each CR LF two.
         QTest::newRow("T(0)") << groceries << 0 << qint64(57) << "0:27 2:15 1:10";
         // \-> is one character, \\ one, \200 one in T(3) and four in T(2):
         // 5 + (5 + 2 + 1 + 2), 5 + (5 + 2 + 1 + 5), and with no codes 5 + (5 + 4 + 1 + 6).
-        const QByteArray codes = listOf({R"(\->x)"
-                                         "\r\n"
-                                         R"(\\\200)"});
+        const QByteArray codes = listOf({R"(\->x¶\\\200)"});
         QTest::newRow("codes in T(3)") << codes << 3 << qint64(15) << "0:10";
         QTest::newRow("codes in T(2)") << codes << 2 << qint64(18) << "0:13";
         QTest::newRow("T(4) is no mode: T(1)") << codes << 4 << qint64(21) << "0:16";
@@ -151,13 +148,9 @@ private Q_SLOTS:
         // header, the line end after it, then 15, CR LF, 30, \\, CR LF, \->, x, CR LF and 15:
         // 5 + (5 + 1 + 1 + 15 + 1 + 30 + 1 + 1 + 1 + 1 + 1 + 15).
         const QByteArray a15(15, 'a');
-        QTest::newRow("across chunks") << listOf({"h\r\n" + a15 + "\r\n" + a15 + a15 +
-                                                  R"(\\)"
-                                                  "\r\n"
-                                                  R"(\->)"
-                                                  "x\r\n" +
-                                                  a15})
-                                       << 3 << qint64(78) << "0:73";
+        QTest::newRow("across chunks")
+            << listOf({"h¶" + a15 + "¶" + a15 + a15 + R"(\\¶\->x¶)" + a15}) << 3 << qint64(78)
+            << "0:73";
     }
 
     // Records as read from the file, and the same records once edited.

@@ -1,4 +1,5 @@
 #include "checks/AccessibleControls.h"
+#include "checks/Files.h"
 #include "dialogs/PreferenceCommands.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmBrowse.h"
@@ -11,6 +12,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLineEdit>
@@ -172,10 +174,28 @@ private Q_SLOTS:
         QCOMPARE(chosen->pointSize(), start.pointSize());
     }
 
-    // Removing the settings leaves nothing of Tabulet in the store, not even an empty file.
-    void removedSettingsLeaveNothing()
+    // Settings that cannot be written are reported once, and the program goes on. Removing the
+    // settings leaves nothing of Tabulet in the store, not even an empty file.
+    void unwritableSettingsReportedOnce()
     {
+        QTemporaryDir folder;
+        const QString blocker = folder.filePath("not a folder");
+        QVERIFY(writeFile(blocker, {}));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, blocker);
+        QStringList reported;
+        const auto report = [&reported](const QString& file) { reported << file; };
+        QtSettingsStore unwritable;
+        unwritable.setFailureReport(report);
+        unwritable.write("WrkDir", "/data");
+        QCOMPARE(reported.size(), 1);
+        unwritable.writeIn("Window", "Left", "10");
+        unwritable.removeEverything();
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           qEnvironmentVariable("XDG_CONFIG_HOME"));
+        QCOMPARE(reported.size(), 1);
+        QVERIFY(reported.constFirst().startsWith(blocker));
         QtSettingsStore store;
+        store.setFailureReport(report);
         store.write("WrkDir", "/data");
         store.writeIn("Recent Files", "File1", "/data/a.DF");
         store.writeIn("Window", "Left", "10");
@@ -183,30 +203,6 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(file));
         store.removeEverything();
         QVERIFY(!QFile::exists(file) && store.readIn("Window", "Left").isEmpty());
-    }
-
-    // Settings that cannot be written are reported once, and the program goes on.
-    void unwritableSettingsReportedOnce()
-    {
-        QTemporaryDir folder;
-        QFile blocker(folder.filePath("not a folder"));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, blocker.fileName());
-        QtSettingsStore store;
-        QStringList reported;
-        store.setFailureReport([&reported](const QString& file) { reported << file; });
-        store.write("WrkDir", "/data");
-        QCOMPARE(reported.size(), 1);
-        store.writeIn("Window", "Left", "10");
-        store.removeEverything();
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                           qEnvironmentVariable("XDG_CONFIG_HOME"));
-        QCOMPARE(reported.size(), 1);
-        QVERIFY(reported.constFirst().startsWith(blocker.fileName()));
-        QtSettingsStore writable;
-        writable.setFailureReport([&reported](const QString& file) { reported << file; });
-        writable.write("WrkDir", "/data");
-        writable.removeEverything();
         QCOMPARE(reported.size(), 1);
     }
 
@@ -250,6 +246,48 @@ private Q_SLOTS:
                              .removeSettings(nullptr));
         }
         QCOMPARE(faults, QString());
+    }
+
+    // Help > Tabulet Help: the guide where it is installed, else beside the build folder, opened
+    // in the browser; where none can open it, the user is told where it is.
+    void userGuide_data()
+    {
+        QTest::addColumn<QString>("guide"); // where it is from the program's folder's parent
+        QTest::addColumn<bool>("browser");
+        QTest::addColumn<QString>("said"); // the start of the message, if any
+        const QString installed("share/doc/tabulet/help.html");
+        QTest::newRow("installed") << installed << true << "";
+        QTest::newRow("beside the build") << "docs/help.html" << true << "";
+        QTest::newRow("no browser")
+            << installed << false << "No web browser could open the user's guide.";
+        QTest::newRow("not installed") << "" << true << "The user's guide is not installed.";
+    }
+    void userGuide()
+    {
+        QFETCH(QString, guide);
+        QFETCH(bool, browser);
+        QFETCH(QString, said);
+        // The test program stands where the program would: the guide goes where it is sought,
+        // and only what the test made goes again.
+        const QDir above(QCoreApplication::applicationDirPath() + "/..");
+        QVERIFY(guide.isEmpty() || (above.mkpath(QFileInfo(guide).path()) &&
+                                    writeFile(above.filePath(guide), "<html/>")));
+        const QString where = QFileInfo(above.filePath(guide)).canonicalFilePath();
+        TestServices doubles;
+        QList<QUrl> urls;
+        PreferenceCommands commands(doubles.services(), [&](const QUrl& url) {
+            urls << url;
+            return browser;
+        });
+        if (!said.isEmpty())
+            doubles.questions.answerMessage(QMessageBox::Ok);
+        commands.showHelp(nullptr);
+        if (!guide.isEmpty() && QFile::remove(where))
+            above.rmpath(QFileInfo(guide).path());
+        QCOMPARE(urls, guide.isEmpty() ? QList<QUrl>{} : QList<QUrl>{QUrl::fromLocalFile(where)});
+        const QString text = doubles.questions.asked.value(0).text;
+        QVERIFY2(said.isEmpty() ? text.isEmpty() : text.startsWith(said), qPrintable(text));
+        QCOMPARE(!guide.isEmpty() && text.contains(QDir::toNativeSeparators(where)), !browser);
     }
 };
 

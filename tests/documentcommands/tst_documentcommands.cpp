@@ -1,3 +1,4 @@
+#include "checks/Files.h"
 #include "core/Document.h"
 #include "core/RecordStore.h"
 #include "documentcommands/DocumentCommands.h"
@@ -18,12 +19,6 @@ enum class Path { No, Cancel, Saved, SaveAsCancelled, SaveFails };
 namespace {
 
 const QByteArray GroceriesFile = "{\r\n\"Groceries\r\nmilk\r\nbread\"\r\n}\r\n";
-
-QByteArray contentsOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // A save file whose writes stop after a few bytes, as on a disk that fills up.
 class FailingSaveFile final : public QSaveFile
@@ -117,17 +112,16 @@ private Q_SLOTS:
         if (command == Command::Open && goesOn)
             m_doubles->fileDialogs.cancelFile();
 
-        QFile empty(this->path("empty.DF"));
-        QVERIFY(empty.open(QIODevice::WriteOnly) && empty.write("{\r\n}\r\n") == 6);
-        empty.close();
+        const QString empty = this->path("empty.DF");
+        QVERIFY(writeFile(empty, "{\r\n}\r\n"));
         if (command == Command::New)
             m_commands->newDocument();
         else if (command == Command::Open)
             m_commands->open();
         else if (command == Command::Recent)
-            m_commands->openRecent(empty.fileName());
+            m_commands->openRecent(empty);
         else if (command == Command::Drop)
-            m_commands->openDropped({empty.fileName()});
+            m_commands->openDropped({empty});
         else
             QCOMPARE(m_commands->Form_QueryUnload(), goesOn);
 
@@ -142,10 +136,10 @@ private Q_SLOTS:
             verifyFailureReported(saved);
         QCOMPARE(contentsOf(saved), path == Path::Saved ? GroceriesFile : QByteArray());
         QCOMPARE(m_document->records().count(), goesOn && command != Command::Exit ? 0 : 1);
-        QCOMPARE(m_document->currentFileName(),
-                 goesOn && command >= Command::Recent              ? empty.fileName()
-                 : path == Path::Saved && command == Command::Exit ? saved
-                                                                   : QString());
+        QCOMPARE(m_document->currentFileName(), goesOn && command >= Command::Recent ? empty
+                                                : path == Path::Saved && command == Command::Exit
+                                                    ? saved
+                                                    : QString());
     }
 
     // A save that fails part way, onto the document's own file and onto a new name, leaves the
@@ -181,18 +175,13 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("how");
-        QTest::newRow("no such file") << "missing.DF"
-                                      << "dialog";
-        QTest::newRow("a folder") << "."
-                                  << "dialog";
-        QTest::newRow("unreadable, at start") << "/proc/self/mem"
-                                              << "start";
-        QTest::newRow("a folder, recent") << "."
-                                          << "recent";
-        QTest::newRow("a pipe, recent") << "pipe"
-                                        << "recent";
-        QTest::newRow("a folder, dropped") << "."
-                                           << "drop";
+        for (const auto& [name, file, how] : {std::tuple{"no such file", "missing.DF", "dialog"},
+                                              {"a folder", ".", "dialog"},
+                                              {"unreadable, at start", "/proc/self/mem", "start"},
+                                              {"a folder, recent", ".", "recent"},
+                                              {"a pipe, recent", "pipe", "recent"},
+                                              {"a folder, dropped", ".", "drop"}})
+            QTest::newRow(name) << QString(file) << QString(how);
     }
 
     void openFailure()
@@ -232,11 +221,10 @@ private Q_SLOTS:
     void recentFiles()
     {
         for (int number = 0; number < 10; ++number) {
-            QFile file(path(qPrintable(QStringLiteral("%1.DF").arg(number))));
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(GroceriesFile) > 0);
-            file.close();
+            const QString file = path(qPrintable(QStringLiteral("%1.DF").arg(number)));
+            QVERIFY(writeFile(file, GroceriesFile));
             m_doubles->questions.answerMessage(QMessageBox::No);
-            m_commands->openDropped({file.fileName()});
+            m_commands->openDropped({file});
         }
         m_commands->openRecent(path("4.DF"));
         m_doubles->fileDialogs.chooseFile(path("new.DF"));
@@ -259,26 +247,22 @@ private Q_SLOTS:
     // Several files dropped at once: the user is told, then the first is opened.
     void severalDropped()
     {
-        QFile file(path("first.DF"));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(GroceriesFile) > 0);
-        file.close();
+        QVERIFY(writeFile(path("first.DF"), GroceriesFile));
         m_doubles->questions.answerMessage(QMessageBox::Ok);
-        m_commands->openDropped({file.fileName(), path("second.DF")});
+        m_commands->openDropped({path("first.DF"), path("second.DF")});
         QVERIFY(m_doubles->questions.asked.value(0).text.contains("one file at a time"));
-        QCOMPARE(m_document->currentFileName(), file.fileName());
+        QCOMPARE(m_document->currentFileName(), path("first.DF"));
     }
 
     // Read by LF, said once, saved with CR LF.
     void unixLineEnds()
     {
-        QFile file(path("unix.DF"));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("{\n\"A\nx\ny\"\n}\n") == 12);
-        file.close();
+        QVERIFY(writeFile(path("unix.DF"), "{\n\"A\nx\ny\"\n}\n"));
         m_doubles->questions.answerMessage(QMessageBox::Ok);
-        m_commands->openAtStart(file.fileName());
+        m_commands->openAtStart(path("unix.DF"));
         QCOMPARE(m_doubles->questions.asked.value(0).icon, QMessageBox::Information);
         QCOMPARE(m_commands->FileSaveSub(), SaveOutcome::Saved);
-        QCOMPARE(contentsOf(file.fileName()), "{\r\n\"A\r\nx\r\ny\"\r\n}\r\n");
+        QCOMPARE(contentsOf(path("unix.DF")), "{\r\n\"A\r\nx\r\ny\"\r\n}\r\n");
     }
 
     void unwritableContentIsAskedAbout()

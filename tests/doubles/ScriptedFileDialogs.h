@@ -15,8 +15,6 @@ public:
     struct Shown
     {
         enum Kind { Open, SaveAs, Font } kind;
-        QString filter;
-        QString startFolder;
         QString title;
     };
 
@@ -25,37 +23,35 @@ public:
     void chooseFontAnswer(const std::optional<QFont>& font) { m_fonts.enqueue(font); }
     bool allAnswered() const { return m_files.isEmpty() && m_fonts.isEmpty(); }
 
-    std::optional<FileChoice> openFile(QWidget*, const QString& filter,
-                                       const QString& startFolder) override
+    std::optional<FileChoice> openFile(QWidget*, const QString&, const QString&) override
     {
-        return nextFile({Shown::Open, filter, startFolder, {}});
+        return nextFile({Shown::Open, {}});
     }
-    std::optional<FileChoice> saveFileAs(QWidget*, const QString& filter,
-                                         const QString& startFolder, const QString& title) override
+    std::optional<FileChoice> saveFileAs(QWidget*, const QString&, const QString&,
+                                         const QString& title) override
     {
-        return nextFile({Shown::SaveAs, filter, startFolder, title});
+        return nextFile({Shown::SaveAs, title});
     }
     std::optional<QFont> chooseFont(QWidget*, const QFont&) override
     {
-        shown.append({Shown::Font, {}, {}, {}});
-        if (answered(m_fonts))
-            return m_fonts.dequeue();
-        return std::nullopt;
+        shown.append(Shown{Shown::Font, {}});
+        return next(m_fonts);
     }
 
     QList<Shown> shown;
 
 private:
-    template <typename T> bool answered(const QQueue<T>& answers)
+    template <typename T> T next(QQueue<T>& answers)
     {
-        if (answers.isEmpty())
-            QTest::qFail("unexpected file or font dialog", __FILE__, __LINE__);
-        return !answers.isEmpty();
+        if (!answers.isEmpty())
+            return answers.dequeue();
+        QTest::qFail("unexpected file or font dialog", __FILE__, __LINE__);
+        return T();
     }
     std::optional<FileChoice> nextFile(const Shown& dialog)
     {
         shown.append(dialog);
-        const QString path = answered(m_files) ? m_files.dequeue() : QString();
+        const QString path = next(m_files);
         if (path.isEmpty())
             return std::nullopt;
         return FileChoice{path, QFileInfo(path).fileName()};

@@ -1,26 +1,33 @@
 #!/usr/bin/env bash
-# The desktop's ways in and out: a file opened in one run comes back through File > Open
-# Recent in the next; a file dragged from another program onto the window opens as Open opens
-# it, after the usual question; File > Export as PDF writes the printout of the document as it
-# stands, without saving it, and the PDF's text reads back.
+# The desktop's ways in and out. A file manager's "Open with Tabulet" runs the desktop entry's
+# Exec line, "tabulet %f" (the package check holds it to that), here with a name with a space
+# relative to the folder tabulet starts in; the window must be the one the entry describes
+# (StartupWMClass), or docks and task bars show it as a stranger. A file opened in one run
+# comes back through File > Open Recent in the next; a file dragged from another program onto
+# the window opens as Open opens it, after the usual question; File > Export as PDF writes the
+# printout of the document as it stands, without saving it, and the PDF's text reads back.
 source "$(dirname "$0")/lib.sh"
 e2e_begin "$@"
 command -v pdftotext >/dev/null || fail "pdftotext (poppler-utils) is missing"
 
-printf '{\r\n"Groceries\r\nmilk\r\nbread"\r\n}\r\n' >"$WORK/files/Shop.DF"
+printf '{\r\n"Groceries\r\nmilk\r\nbread"\r\n}\r\n' >"$WORK/files/Shop List.DF"
 # A line far wider than the page, ending in the calculator's arrow (byte 141), must come out
 # whole on the printout's next rows.
 printf '{\r\n"Tasks\r\nfix the gate"\r\n"Long\r\n%s end\x8d"\r\n}\r\n' "$(seq -s ' ' 1 80)" \
     >"$WORK/files/Tasks.DF"
 cp "$WORK/files/Tasks.DF" "$WORK/tasks.before"
-start_tabulet Shop.DF
-wait_caption "$MAIN_WINDOW" "Tabulet 1.0 - Shop.DF"
+start_tabulet "Shop List.DF"
+wait_caption "$MAIN_WINDOW" "Tabulet 1.0 - Shop List.DF"
+entry=$(dirname "$0")/../../packaging/io.github.tabulet.Tabulet.desktop
+wm_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
+classes=$(xprop -id "$MAIN_WINDOW" WM_CLASS)
+[[ $classes == *"\"$wm_class\""* ]] || fail "the window's class is $classes, not '$wm_class'"
 exit_without_saving
 
 start_tabulet
 focus "$MAIN_WINDOW"
 keys alt+f e 1
-wait_caption "$MAIN_WINDOW" "Tabulet 1.0 - Shop.DF"
+wait_caption "$MAIN_WINDOW" "Tabulet 1.0 - Shop List.DF"
 
 # A drag from the probe's window, let go over the header list. The X server's drag protocol
 # sometimes loses a drop let go of too soon; a drag that brought nothing is made again.

@@ -54,8 +54,6 @@ expect_size 800x600
 screenshot resizable
 resize_to 200 150
 expect_size "$fixed"
-resize_to 800 600
-expect_size 800x600
 
 exit_without_saving
 printf 'Maximized=1\n' >>"$WORK/config/Tabulet/Tabulet.conf"

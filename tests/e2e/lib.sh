@@ -35,9 +35,7 @@ e2e_begin() {
     export DISPLAY=:$(tr -dc '0-9' <"$WORK/display")
 }
 
-stop() {
-    [[ -z $1 ]] || { kill "$1" && wait "$1"; } 2>/dev/null || true
-}
+stop() { [[ -z $1 ]] || { kill "$1" && wait "$1"; } 2>/dev/null || true; }
 
 # Runs a command every tenth of a second until it succeeds, for at most STEP_SECONDS.
 wait_until() {
@@ -74,23 +72,12 @@ wait_window() {
 }
 
 no_window() { ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
-
-wait_window_gone() {
-    wait_until no_window "$1" || fail "the window named like '$1' did not close"
-}
+wait_window_gone() { wait_until no_window "$1" || fail "the window named like '$1' did not close"; }
 
 # Gives the keyboard to a window: without a window manager nobody else does.
-focus() {
-    timeout "$STEP_SECONDS" xdotool windowfocus --sync "$1" || fail "could not focus window $1"
-}
-
-keys() {
-    timeout "$STEP_SECONDS" xdotool key --delay 60 "$@" || fail "xdotool could not press $*"
-}
-
-type_text() {
-    timeout "$STEP_SECONDS" xdotool type --delay 30 "$1" || fail "xdotool could not type '$1'"
-}
+focus() { timeout "$STEP_SECONDS" xdotool windowfocus --sync "$1" || fail "could not focus $1"; }
+keys() { timeout "$STEP_SECONDS" xdotool key --delay 60 "$@" || fail "could not press $*"; }
+type_text() { timeout "$STEP_SECONDS" xdotool type --delay 30 "$1" || fail "could not type '$1'"; }
 
 # In the window named like PATTERN: types TEXT unless it is empty, presses KEYS, and waits for
 # the window to close.
@@ -136,16 +123,6 @@ expect_bytes() {
     fail "$1 does not hold the expected bytes"
 }
 
-# Asks a window to close as a window manager's close box does.
-close_box() {
-    timeout "$STEP_SECONDS" "$X11_PROBE" close "$1" || fail "could not ask window $1 to close"
-}
-
-expect_running() {
-    sleep 0.5
-    kill -0 "$APP_PID" 2>/dev/null || fail "tabulet has ended"
-}
-
 # Waits for tabulet to end by itself and checks that it ended well (under the sanitizers a
 # report at exit makes the status non-zero).
 expect_exit() {
@@ -154,13 +131,6 @@ expect_exit() {
     wait "$APP_PID" || status=$?
     APP_PID=
     [[ $status -eq 0 ]] || fail "tabulet ended with status $status"
-}
-
-# Opens PATH through File > Open with Qt's own file dialog: the full path typed, then Return.
-open_with_dialog() {
-    focus "$MAIN_WINDOW"
-    keys ctrl+o
-    in_window '^Open$' "$1" Return
 }
 
 # File > Exit on a document with content, answering No to "Save before exiting?".

@@ -1,6 +1,4 @@
 // What the end-to-end scripts need from the X server beyond xdotool:
-//   x11_probe close WINDOW   asks WINDOW to close, as a window manager's close box does
-//                            (xdotool's windowclose destroys the window instead);
 //   x11_probe clipboard      prints the clipboard's text, which is how a script reads what
 //                            it has copied out of a window;
 //   x11_probe drag FILE...   shows a small window named "drag source" at 600,500 from which a
@@ -15,9 +13,7 @@
 #include <QRasterWindow>
 #include <QTextStream>
 #include <QUrl>
-#include <X11/Xlib.h>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -69,24 +65,6 @@ int main(int argc, char* argv[])
         QTextStream(stdout) << QGuiApplication::clipboard()->text();
         return 0;
     }
-    const bool close = argc == 3 && std::strcmp(argv[1], "close") == 0;
-    char* end = nullptr;
-    const Window window = close ? std::strtoul(argv[2], &end, 0) : 0;
-    // No display is an error too: the scripts always run on one.
-    Display* display = close && end != argv[2] && *end == '\0' ? XOpenDisplay(nullptr) : nullptr;
-    if (display == nullptr) {
-        std::fputs("usage: x11_probe close WINDOW | x11_probe clipboard | x11_probe drag FILE...\n",
-                   stderr);
-        return 2;
-    }
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    const Status sent = XSendEvent(display, window, False, NoEventMask, &event);
-    XCloseDisplay(display); // flushes the event out
-    return sent ? 0 : 1;
+    std::fputs("usage: x11_probe clipboard | x11_probe drag FILE...\n", stderr);
+    return 2;
 }

@@ -1,4 +1,5 @@
 #include "checks/AccessibleControls.h"
+#include "checks/Files.h"
 #include "core/CalculatorCheck.h"
 #include "core/Preferences.h"
 #include "core/RecordStore.h"
@@ -59,13 +60,11 @@ private Q_SLOTS:
         m_doubles = std::make_unique<TestServices>();
         m_doubles->settings.write(PreferenceKey::AsciiHeader, "1");
         m_doubles->settings.write(PreferenceKey::AsciiText, "%%HP: T(3)A(D)F(.);");
-        QFile file(m_dir.filePath("doc.DF"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("{\r\n\"A \\->\"\r\n\"Big\r\n" +
-                   QByteArray(70, 'x').append("\r\n").repeated(2000) + "\"\r\n}\r\n");
-        file.close();
+        QVERIFY(writeFile(m_dir.filePath("doc.DF"),
+                          "{\r\n\"A \\->\"\r\n\"Big\r\n" +
+                              QByteArray(70, 'x').append("\r\n").repeated(2000) + "\"\r\n}\r\n"));
         m_window = std::make_unique<frmTabulet>(m_doubles->services(), m_dialogs);
-        m_window->openFileAtStart(file.fileName());
+        m_window->openFileAtStart(m_dir.filePath("doc.DF"));
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
@@ -97,28 +96,23 @@ private Q_SLOTS:
     }
 
     // Whatever the font's size, the words that tell how the list fits are shown whole.
-    void memoryTextIsWhole_data()
-    {
-        QTest::addColumn<int>("pixels");
-        for (int pixels : {11, 20})
-            QTest::addRow("%d pixels", pixels) << pixels;
-    }
     void memoryTextIsWhole()
     {
-        QFETCH(int, pixels);
         QWidget* check = shown("Calculator Check");
-        QFont font = check->font();
-        font.setPixelSize(pixels);
-        check->setFont(font);
-        QCoreApplication::sendPostedEvents();
-        int shownWhole = 0;
-        for (const QLabel* label : check->findChildren<QLabel*>()) {
-            const QRect room = label->contentsRect();
-            const QRect needed =
-                label->fontMetrics().boundingRect(room, Qt::TextWordWrap, label->text());
-            shownWhole += label->text().startsWith("does not fit") && room.contains(needed);
+        for (const int pixels : {11, 20}) {
+            QFont font = check->font();
+            font.setPixelSize(pixels);
+            check->setFont(font);
+            QCoreApplication::sendPostedEvents();
+            int shownWhole = 0;
+            for (const QLabel* label : check->findChildren<QLabel*>()) {
+                const QRect room = label->contentsRect();
+                const QRect needed =
+                    label->fontMetrics().boundingRect(room, Qt::TextWordWrap, label->text());
+                shownWhole += label->text().startsWith("does not fit") && room.contains(needed);
+            }
+            QVERIFY2(shownWhole == 2, qPrintable(QString::number(pixels)));
         }
-        QCOMPARE(shownWhole, 2);
     }
 };
 
