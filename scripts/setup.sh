@@ -5,7 +5,7 @@ set -euo pipefail
 
 build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libxkbcommon-dev
     fonts-liberation fonts-dejavu-core)
-test_packages=(xvfb xauth xdotool x11-utils libx11-dev poppler-utils imagemagick
+test_packages=(xvfb xauth xdotool x11-utils poppler-utils imagemagick
     clang libclang-rt-14-dev appstream desktop-file-utils
     shared-mime-info dpkg-dev file openbox dbus-daemon at-spi2-core python3-pyatspi)
 
