@@ -1,10 +1,10 @@
+#include "checks/Files.h"
 #include "core/BinaryObject.h"
 #include "core/Document.h"
 #include "core/RecordStore.h"
 #include "documentcommands/DocumentCommands.h"
 #include "doubles/TestServices.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -44,11 +44,9 @@ private Q_SLOTS:
         QFETCH(QString, said);
         QTemporaryDir dir;
         const QString path = dir.filePath("SENT.DF");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(strings.isEmpty() ? "HPHP48-E" + QByteArray::fromHex("3329000000000000000000")
-                                     : binaryobject::write(strings));
-        file.close();
+        QVERIFY(writeFile(path, strings.isEmpty()
+                                    ? "HPHP48-E" + QByteArray::fromHex("3329000000000000000000")
+                                    : binaryobject::write(strings)));
         TestServices doubles;
         Document document;
         document.FileInSub("{\r\n\"Kept\"\r\n}\r\n");

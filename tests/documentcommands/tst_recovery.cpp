@@ -1,3 +1,4 @@
+#include "checks/Files.h"
 #include "core/Document.h"
 #include "core/RecordStore.h"
 #include "core/RecoveryFile.h"
@@ -22,12 +23,6 @@ QStringList stateOf(const Document& document)
     for (int position = 0; position < records.count(); ++position)
         state << records.headerAt(position) << records.recordText(records.recordIndexAt(position));
     return state;
-}
-
-QByteArray contentsOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -204,15 +199,12 @@ private Q_SLOTS:
     void restoredWorkKnowsItsFile()
     {
         const QString path = m_dir->filePath("notes.DF");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(ReadFile) == ReadFile.size());
-        file.close();
+        QVERIFY(writeFile(path, ReadFile));
         m_commands->openAtStart(path);
         m_document->changeText(m_document->records().recordIndexAt(0), 0, 0, "new ");
         recovery().keepNow();
         startRun();
-        QVERIFY(file.open(QIODevice::Append) && file.write("changed") == 7);
-        file.close();
+        QVERIFY(writeFile(path, ReadFile + "changed"));
         m_doubles->questions.answerMessage(QMessageBox::Yes);
         m_doubles->questions.answerMessage(QMessageBox::Cancel);
         m_commands->openAtStart({});
@@ -242,9 +234,7 @@ private Q_SLOTS:
         bytes = cut >= 0 ? bytes.first(cut) + replaced + bytes.sliced(cut + replaced.size())
                          : bytes.first(bytes.size() + cut) + replaced;
         QDir().mkpath(m_doubles->folders.recovery);
-        QFile file(m_doubles->folders.recovery + "/crashed.recovery");
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        file.close();
+        QVERIFY(writeFile(m_doubles->folders.recovery + "/crashed.recovery", bytes));
         startRun();
         m_doubles->questions.answerMessage(QMessageBox::Ok);
         m_commands->openAtStart({});

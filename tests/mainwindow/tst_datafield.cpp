@@ -96,6 +96,9 @@ private Q_SLOTS:
               Row{"a stray backslash stays one", u"\\-", -1, u">", u"\\\\->"}})
             QTest::newRow(name) << QString::fromUtf16(record) << at << QString::fromUtf16(keys)
                                 << QString::fromUtf16(stored);
+        // Shown in pieces, the view's spelling still maps to the file's past every piece.
+        const QString line = "\\Gb" + alphabet(3 * DataField::PieceLength);
+        QTest::newRow("a long line") << line << -1 << "\u2192" << line + "\\->";
     }
 
     void typingInTheView()
