@@ -98,7 +98,9 @@ private Q_SLOTS:
                                 << QString::fromUtf16(stored);
         // Shown in pieces, the view's spelling still maps to the file's past every piece.
         const QString line = "\\Gb" + alphabet(3 * DataField::PieceLength);
-        QTest::newRow("a long line") << line << -1 << "\u2192" << line + "\\->";
+        QTest::newRow("a long line, in its third piece")
+            << line << 2 * DataField::PieceLength + 7 << "\u2192"
+            << QString(line).insert(2 * DataField::PieceLength + 7, "\\->");
     }
 
     void typingInTheView()
