@@ -1,5 +1,7 @@
 #include "link/KermitPacket.h"
 
+#include <algorithm>
+
 namespace kermit {
 
 namespace {
@@ -137,6 +139,71 @@ std::optional<QByteArray> decodeData(QByteArrayView data, const Prefixes& prefix
         bytes += char(c | high);
     }
     return bytes;
+}
+
+} // namespace kermit
+
+namespace kermit {
+
+namespace {
+
+// A character that may stand as an 8-bit prefix: printable, and none of the others' roles.
+bool isPrefix(char c)
+{
+    return (c >= 33 && c <= 62) || (c >= 96 && c <= 126);
+}
+
+} // namespace
+
+QByteArray encodeParameters(const Parameters& parameters)
+{
+    const char fields[] = {toChar(parameters.longestPacket),
+                           toChar(parameters.timeoutSeconds),
+                           toChar(parameters.padding),
+                           char(parameters.padCharacter ^ 0x40),
+                           toChar(parameters.endOfLine),
+                           parameters.controlPrefix,
+                           parameters.eightBit,
+                           char('0' + parameters.checkType)};
+    return QByteArray(fields, sizeof fields);
+}
+
+Parameters decodeParameters(QByteArrayView data)
+{
+    Parameters said{80, 5, 0, 0, '\r', '#', 'N', 1};
+    const auto field = [&data](int at) { return at < data.size() && data[at] != ' '; };
+    if (field(0))
+        said.longestPacket = std::clamp(unChar(data[0]), 10, LongestPacket);
+    if (field(1))
+        said.timeoutSeconds = unChar(data[1]);
+    if (field(2))
+        said.padding = unChar(data[2]);
+    if (field(3))
+        said.padCharacter = char(data[3] ^ 0x40);
+    if (field(4))
+        said.endOfLine = char(unChar(data[4]));
+    if (field(5))
+        said.controlPrefix = data[5];
+    if (field(6))
+        said.eightBit = data[6];
+    if (field(7) && data[7] >= '1' && data[7] <= '3')
+        said.checkType = data[7] - '0';
+    return said;
+}
+
+Agreement agree(const Parameters& ours, const Parameters& theirs)
+{
+    Agreement agreed;
+    agreed.longestPacket = std::min(theirs.longestPacket, LongestPacket);
+    agreed.checkType = ours.checkType == theirs.checkType ? ours.checkType : 1;
+    char eightBit = 0;
+    if (isPrefix(ours.eightBit) && (theirs.eightBit == 'Y' || theirs.eightBit == ours.eightBit))
+        eightBit = ours.eightBit;
+    else if (isPrefix(theirs.eightBit) && ours.eightBit == 'Y')
+        eightBit = theirs.eightBit;
+    agreed.sending = {ours.controlPrefix, eightBit};
+    agreed.receiving = {theirs.controlPrefix, eightBit};
+    return agreed;
 }
 
 } // namespace kermit

@@ -68,3 +68,41 @@ qsizetype encodeData(QByteArrayView bytes, const Prefixes& prefixes, qsizetype r
 std::optional<QByteArray> decodeData(QByteArrayView data, const Prefixes& prefixes);
 
 } // namespace kermit
+
+namespace kermit {
+
+// What one side says of itself in its Send-Init packet (S) and in the acknowledgement of it.
+// The calculator says "~* @-#Y3": packets of up to 94, a 10 s timeout, no padding, CR ends a
+// packet, "#" prefixes control characters, 8-bit prefixing only if the other side asks, block
+// check 3.
+struct Parameters
+{
+    int longestPacket = LongestPacket;
+    int timeoutSeconds = 10;
+    int padding = 0;
+    char padCharacter = 0;
+    char endOfLine = '\r';
+    char controlPrefix = '#';
+    // 'Y': prefixes if the other side asks for a prefix, 'N': never, or the prefix asked for.
+    char eightBit = 'Y';
+    int checkType = 3;
+};
+
+QByteArray encodeParameters(const Parameters& parameters);
+// Fields a Send-Init leaves out take the protocol's defaults (packets of 80, a 5 s timeout, CR,
+// "#", no 8-bit prefixing, block check 1).
+Parameters decodeParameters(QByteArrayView data);
+
+// What both sides have agreed on once Send-Init has been acknowledged.
+struct Agreement
+{
+    // The longest packet this side may send: what the other side takes.
+    int longestPacket = LongestPacket;
+    int checkType = 1;
+    // Each side prefixes what it sends with its own control prefix; the 8-bit prefix is one.
+    Prefixes sending;
+    Prefixes receiving;
+};
+Agreement agree(const Parameters& ours, const Parameters& theirs);
+
+} // namespace kermit

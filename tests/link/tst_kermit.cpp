@@ -100,6 +100,42 @@ private Q_SLOTS:
         QCOMPARE(kermit::encodeData("\r\r\r", Prefixes{}, 8, data), 2);
         QCOMPARE(data, "abc#M#M");
     }
+
+    // The calculator's Send-Init read and written, and a Send-Init that leaves fields out.
+    void parameters()
+    {
+        const QByteArray calculator = "~* @-#Y3";
+        QCOMPARE(kermit::encodeParameters(kermit::decodeParameters(calculator)), calculator);
+        QCOMPARE(kermit::encodeParameters({}), calculator);
+        QCOMPARE(kermit::encodeParameters(kermit::decodeParameters("h")), "h% @-#N1");
+    }
+
+    void agreement_data()
+    {
+        QTest::addColumn<QByteArray>("ours");
+        QTest::addColumn<QByteArray>("theirs");
+        QTest::addColumn<QByteArray>("agreed"); // length, check, 8-bit prefix or '-'
+        QTest::newRow("the calculator")
+            << QByteArray("~* @-#Y3") << QByteArray("~* @-#Y3") << QByteArray("~3-");
+        QTest::newRow("they ask for 8-bit prefixing")
+            << QByteArray("~* @-#Y3") << QByteArray("z* @-#&1") << QByteArray("z1&");
+        QTest::newRow("we ask, they agree")
+            << QByteArray("~* @-#&2") << QByteArray("~* @-#Y2") << QByteArray("~2&");
+        QTest::newRow("we ask, they refuse")
+            << QByteArray("~* @-#&3") << QByteArray("~* @-#N3") << QByteArray("~3-");
+    }
+    void agreement()
+    {
+        QFETCH(QByteArray, ours);
+        QFETCH(QByteArray, theirs);
+        const kermit::Agreement agreed =
+            kermit::agree(kermit::decodeParameters(ours), kermit::decodeParameters(theirs));
+        const char eightBit = agreed.sending.eightBit ? agreed.sending.eightBit : '-';
+        const char said[] = {kermit::toChar(agreed.longestPacket), char('0' + agreed.checkType),
+                             eightBit};
+        QTEST(QByteArray(said, 3), "agreed");
+        QCOMPARE(agreed.receiving.eightBit, agreed.sending.eightBit);
+    }
 };
 
 QTEST_MAIN(KermitTest)
