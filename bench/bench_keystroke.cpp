@@ -157,13 +157,8 @@ bool measure(const Services& services, ProgramDialogs& dialogs, const QString& p
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Private settings and runtime folders: the benchmark never touches the user's.
     QTemporaryDir folder;
-    if (!folder.isValid())
-        qFatal("no temporary folder");
-    bench::usePrivateFolders(folder);
+    bench::useWindowFolders(folder);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tabulet"));

@@ -124,12 +124,8 @@ void measure(const Services& services, ProgramDialogs& dialogs, const QString& p
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir folder;
-    if (!folder.isValid())
-        qFatal("no temporary folder");
-    bench::usePrivateFolders(folder);
+    bench::useWindowFolders(folder);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tabulet"));
     QtServices services;

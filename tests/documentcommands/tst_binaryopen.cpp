@@ -1,3 +1,4 @@
+#include "checks/DocumentState.h"
 #include "checks/Files.h"
 #include "core/BinaryObject.h"
 #include "core/Document.h"
@@ -7,19 +8,6 @@
 
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-
-QStringList entries(const Document& document)
-{
-    QStringList all{document.caption()};
-    const RecordStore& records = document.records();
-    for (int at = 0; at < records.count(); ++at)
-        all << records.headerAt(at) << records.recordText(records.recordIndexAt(at));
-    return all;
-}
-
-} // namespace
 
 // A file the calculator sent in binary mode opens as its records; any other object is named,
 // and the document stays as it was.
@@ -53,10 +41,10 @@ private Q_SLOTS:
         DocumentCommands commands(document, doubles.services());
         if (!said.isEmpty()) {
             // Named before anything is asked: the document stays as it was.
-            const QStringList before = entries(document);
+            const QStringList before = stateOf(document);
             doubles.questions.answerMessage(QMessageBox::Ok);
             commands.openRecent(path);
-            QCOMPARE(entries(document), before);
+            QCOMPARE(stateOf(document), before);
             QVERIFY2(doubles.questions.asked.last().text.contains(said),
                      qPrintable(doubles.questions.asked.last().text));
             return;
@@ -68,7 +56,7 @@ private Q_SLOTS:
         asText.setFile({path, "SENT.DF"});
         asText.FileInSub(
             "{\r\n\"Groceries\r\nmilk\r\nbread\"\r\n\"  Empty  \"\r\n\"x\xff\"\r\n}\r\n");
-        QCOMPARE(entries(document), entries(asText));
+        QCOMPARE(stateOf(document), stateOf(asText));
     }
 };
 

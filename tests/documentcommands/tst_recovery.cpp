@@ -1,3 +1,4 @@
+#include "checks/DocumentState.h"
 #include "checks/Files.h"
 #include "core/Document.h"
 #include "core/RecordStore.h"
@@ -14,16 +15,6 @@ namespace {
 
 const QByteArray ReadFile =
     "{\r\n\"Groceries\r\nmilk\r\nbread\"\r\n\"  Spaced  \"\r\n\"Old\rends\"\r\n}\r\n";
-
-// Everything a restore must give back: each entry's header and text, the file and the caption.
-QStringList stateOf(const Document& document)
-{
-    QStringList state{document.currentFileName(), document.caption()};
-    const RecordStore& records = document.records();
-    for (int position = 0; position < records.count(); ++position)
-        state << records.headerAt(position) << records.recordText(records.recordIndexAt(position));
-    return state;
-}
 
 } // namespace
 
