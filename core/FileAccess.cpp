@@ -116,8 +116,7 @@ void FileWriter::append(QStringView text)
         for (; at < end; ++at) {
             const char16_t c = text[at].unicode();
             // A character beyond U+FFFF is two UTF-16 units, but one character: one "?".
-            if (QChar::isHighSurrogate(c) && at + 1 < text.size() &&
-                text[at + 1].isLowSurrogate())
+            if (QChar::isHighSurrogate(c) && at + 1 < text.size() && text[at + 1].isLowSurrogate())
                 ++at;
             out[m_used++] = c > 0xff ? '?' : char(c);
         }
