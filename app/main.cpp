@@ -3,6 +3,7 @@
 #include "platform/QtServices.h"
 
 #include <QApplication>
+#include <QSessionManager>
 
 int main(int argc, char* argv[])
 {
@@ -16,7 +17,7 @@ int main(int argc, char* argv[])
     frmTabulet window(services.services(), dialogs);
     services.reportSettingsFailures(&window);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
-                     &frmTabulet::commitSession);
+                     [&window](QSessionManager& session) { window.commitSession(session); });
     window.show();
     window.openFileAtStart(QApplication::arguments().value(1));
     return QApplication::exec();

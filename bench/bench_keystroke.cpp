@@ -3,13 +3,11 @@
 // bare QPlainTextEdit of the same size holding the same text, with nothing attached to it.
 // Each keystroke is measured with its repaint. The record is read from a file as File > Open
 // reads it, and saved at the end, to make sure every keystroke reached it.
-#include "bench/BenchSupport.h"
+#include "bench/WindowBench.h"
 #include "core/Document.h"
 #include "core/LineBreaks.h"
 #include "core/RecordStore.h"
-#include "dialogs/PreferenceCommands.h"
 #include "mainwindow/frmTabulet.h"
-#include "platform/QtServices.h"
 
 #include <QAction>
 #include <QApplication>
@@ -75,15 +73,6 @@ protected:
     }
 };
 
-void keystroke(QWidget* field)
-{
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-    QApplication::sendEvent(field, &press);
-    QApplication::sendEvent(field, &release);
-    QApplication::processEvents();
-}
-
 bool measure(const Services& services, ProgramDialogs& dialogs, const QString& path,
              const char* name, qsizetype characters, double goal)
 {
@@ -128,10 +117,10 @@ bool measure(const Services& services, ProgramDialogs& dialogs, const QString& p
     const auto [inWindow, alone] = bench::medians(
         Runs,
         [&] {
-            keystroke(field);
+            bench::keystroke(field);
             ++typed;
         },
-        [&] { keystroke(&bare); });
+        [&] { bench::keystroke(&bare); });
     if (fieldPaints.count < typed || barePaints.count < typed)
         qFatal("%d keystrokes painted the data field %d times and the bare field %d times", typed,
                fieldPaints.count, barePaints.count);
@@ -157,16 +146,10 @@ bool measure(const Services& services, ProgramDialogs& dialogs, const QString& p
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir folder;
-    bench::useWindowFolders(folder);
-
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tabulet"));
-    QtServices services;
-    PreferenceCommands dialogs(services.services());
+    bench::WindowBench run(argc, argv);
     std::printf("one keystroke in the data field, repaint included; median of %d runs\n", Runs);
-    const QString path = folder.filePath(QStringLiteral("record.DF"));
-    measure(services.services(), dialogs, path, "32 KB", 32 * 1024, 0.3);
-    measure(services.services(), dialogs, path, "1 MB", 1024 * 1024, 2.0);
+    const QString path = run.filePath(QStringLiteral("record.DF"));
+    measure(run.services(), run.dialogs(), path, "32 KB", 32 * 1024, 0.3);
+    measure(run.services(), run.dialogs(), path, "1 MB", 1024 * 1024, 2.0);
     return 0;
 }

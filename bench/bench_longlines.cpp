@@ -3,11 +3,9 @@
 // Beside, from the same run, a bare QPlainTextEdit of the same size and font given the same
 // text: wrapping as the data field does (at word boundaries, else anywhere) where it finishes
 // in a reasonable time (100 KB), and wrapping anywhere, the fastest it can wrap, at 1 MB.
-#include "bench/BenchSupport.h"
+#include "bench/WindowBench.h"
 #include "core/LineBreaks.h"
-#include "dialogs/PreferenceCommands.h"
 #include "mainwindow/frmTabulet.h"
-#include "platform/QtServices.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,15 +27,6 @@ QString longLine(qsizetype characters)
         text += QLatin1String("abcdefghijklmnopqrstuvwxyz0123456789");
     text.truncate(characters);
     return text;
-}
-
-void keystroke(QWidget* field)
-{
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-    QApplication::sendEvent(field, &press);
-    QApplication::sendEvent(field, &release);
-    QApplication::processEvents();
 }
 
 void select(QListView* list, int row)
@@ -98,10 +87,10 @@ void measure(const Services& services, ProgramDialogs& dialogs, const QString& p
     const auto typing = bench::medians(
         Runs,
         [&] {
-            keystroke(field);
+            bench::keystroke(field);
             ++keystrokes;
         },
-        [&] { keystroke(&bare); });
+        [&] { bench::keystroke(&bare); });
     // Every keystroke reached the record, and nothing else did.
     bench::child<QAction>(window, "mnuFileSaveItem")->trigger();
     Document saved;
@@ -124,15 +113,10 @@ void measure(const Services& services, ProgramDialogs& dialogs, const QString& p
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir folder;
-    bench::useWindowFolders(folder);
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tabulet"));
-    QtServices services;
-    PreferenceCommands dialogs(services.services());
+    bench::WindowBench run(argc, argv);
     std::printf("a record of one line with no space, median of %d runs\n", Runs);
-    const QString path = folder.filePath(QStringLiteral("long.DF"));
-    measure(services.services(), dialogs, path, 100 * 1024, true, 200, 16);
-    measure(services.services(), dialogs, path, 1024 * 1024, false, 200, 50);
+    const QString path = run.filePath(QStringLiteral("long.DF"));
+    measure(run.services(), run.dialogs(), path, 100 * 1024, true, 200, 16);
+    measure(run.services(), run.dialogs(), path, 1024 * 1024, false, 200, 50);
     return 0;
 }
