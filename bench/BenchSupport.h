@@ -39,17 +39,6 @@ inline QByteArray readAll(const QString& path)
     return file.readAll();
 }
 
-// For a benchmark of the main window: drawn offscreen unless a display is asked for, with
-// folders of its own.
-inline void useWindowFolders(const QTemporaryDir& folder)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (!folder.isValid())
-        qFatal("no temporary folder");
-    usePrivateFolders(folder);
-}
-
 // A control of the main window by its name; the benchmark cannot go on without it.
 template <typename T> T* child(QObject& parent, const char* name)
 {

@@ -12,6 +12,17 @@
 
 namespace bench {
 
+// For a benchmark of the main window: drawn offscreen unless a display is asked for, with
+// folders of its own.
+inline void useWindowFolders(const QTemporaryDir& folder)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!folder.isValid())
+        qFatal("no temporary folder");
+    usePrivateFolders(folder);
+}
+
 class WindowBench
 {
 public:
