@@ -85,7 +85,8 @@ struct BenchServices
     Services services()
     {
         const Services real = qt.services();
-        return {questions, real.fileDialogs, real.settings, real.clipboard, printers, real.folders};
+        return {questions, real.fileDialogs, real.settings,   real.clipboard,
+                printers,  real.folders,     real.serialLines};
     }
     QtServices qt;
     AnsweredQuestions questions;

@@ -69,8 +69,8 @@ struct BenchServices
     Services services()
     {
         const Services real = qt.services();
-        return {real.questions, fileDialogs,   real.settings,
-                real.clipboard, real.printers, real.folders};
+        return {real.questions, fileDialogs,  real.settings,   real.clipboard,
+                real.printers,  real.folders, real.serialLines};
     }
     QtServices qt;
     ChosenFileDialogs fileDialogs;

@@ -200,6 +200,21 @@ QByteArray textForm(const QList<QByteArray>& strings)
     return text + "}\r\n";
 }
 
+QList<QByteArray> stringsOfTextForm(QByteArrayView text)
+{
+    QList<QByteArray> strings;
+    qsizetype at = text.indexOf('{');
+    while (at >= 0) {
+        const qsizetype open = text.indexOf('"', at);
+        const qsizetype close = open < 0 ? -1 : text.indexOf('"', open + 1);
+        if (close < 0)
+            break;
+        strings << text.sliced(open + 1, close - open - 1).toByteArray().replace("\r\n", "\n");
+        at = close + 1;
+    }
+    return strings;
+}
+
 qsizetype firstWithQuote(const QList<QByteArray>& strings)
 {
     for (qsizetype at = 0; at < strings.size(); ++at) {

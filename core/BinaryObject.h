@@ -30,6 +30,9 @@ QByteArray write(const QList<QByteArray>& strings);
 // The strings as the calculator sends them in text form: a list, a string to a line, each line
 // break CR LF. A string with a double quote in it has no text form: see firstWithQuote.
 QByteArray textForm(const QList<QByteArray>& strings);
+// The strings of a list in text form, as a data file holds them (the transfer header before it
+// is passed over): what stands between each pair of double quotes, CR LF taken as a line break.
+QList<QByteArray> stringsOfTextForm(QByteArrayView text);
 // The position of the first string that holds a double quote, -1 when none does.
 qsizetype firstWithQuote(const QList<QByteArray>& strings);
 

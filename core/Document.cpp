@@ -54,6 +54,7 @@ Document::~Document() = default;
 void Document::setFile(const FileChoice& file)
 {
     CurrentFileName = file.fileName;
+    suggestedTitle.clear();
     setCaption(captionWithFile(file.fileTitle));
 }
 
@@ -69,6 +70,7 @@ void Document::clear()
     m_records->clear();
     m_history.clear();
     CurrentFileName.clear();
+    suggestedTitle.clear();
     setCaption(ProgramCaption);
 }
 

@@ -44,6 +44,9 @@ public:
 
     // The file Open chose last: the printout names it.
     FileChoice dlgFileOpen;
+    // The name Save As offers a document that has no file yet: what the calculator called the
+    // variable it came from. New, Open and Save As forget it.
+    QString suggestedTitle;
 
     // The text of the data field while no entry is selected: it belongs to no record, but it
     // is the user's work all the same.

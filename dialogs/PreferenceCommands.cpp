@@ -9,7 +9,7 @@
 #include <QDir>
 
 PreferenceCommands::PreferenceCommands(const Services& services, OpenUrl openUrl)
-    : m_services(services), m_openUrl(std::move(openUrl))
+    : m_services(services), m_openUrl(std::move(openUrl)), m_linkDialogs(services)
 {}
 
 // The dialog has no owner window, so it opens centred on the screen; exec() makes it modal

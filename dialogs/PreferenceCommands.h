@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/LinkDialogs.h"
 #include "platform/ProgramDialogs.h"
 #include "platform/Services.h"
 
@@ -25,8 +26,10 @@ public:
     void showHelp(QWidget* owner) override;
     void showAbout(QWidget* owner) override;
     bool removeSettings(QWidget* owner) override;
+    LinkWindows& linkWindows() override { return m_linkDialogs; }
 
 private:
     Services m_services;
     OpenUrl m_openUrl;
+    LinkDialogs m_linkDialogs;
 };

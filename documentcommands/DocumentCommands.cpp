@@ -50,6 +50,21 @@ QString takeBinaryForm(QByteArray& bytes)
     return {};
 }
 
+// Whether a received text is the text form of a list, after the transfer header if it has one.
+bool holdsList(QByteArrayView bytes)
+{
+    QByteArrayView rest = bytes.trimmed();
+    if (rest.startsWith("%%HP:"))
+        rest = rest.sliced(std::min(rest.size(), rest.indexOf('\n') + 1)).trimmed();
+    return rest.startsWith('{') || rest.isEmpty();
+}
+
+QString startShown(QByteArrayView bytes)
+{
+    const QByteArrayView text = bytes.trimmed();
+    return QString::fromLatin1(text.first(std::min<qsizetype>(text.size(), 60))).simplified();
+}
+
 QString notAListMessage(const QString& fileName, const QString& what)
 {
     return DocumentCommands::tr("The file \"%1\" holds the calculator's binary form of %2.\n\n"
@@ -109,10 +124,32 @@ bool DocumentCommands::clearAfterAsking()
 {
     if (!m_document.hasContent())
         return true;
-    if (!offerToSave(tr("Do you want to save the current contents?")))
+    if (!mayReplaceDocument())
         return false;
     m_document.clear();
     return true;
+}
+
+bool DocumentCommands::mayReplaceDocument()
+{
+    return !m_document.hasContent() || offerToSave(tr("Do you want to save the current contents?"));
+}
+
+void DocumentCommands::openReceived(QByteArray bytes, const QString& name)
+{
+    QString what = takeBinaryForm(bytes);
+    if (what.isEmpty() && !holdsList(bytes))
+        what = tr("something other than a list: \"%1\"").arg(startShown(bytes));
+    if (!what.isEmpty()) {
+        reportFailure(tr("The calculator sent %1.\n\nTabulet opens lists of strings only; the "
+                         "document was left as it was.")
+                          .arg(what));
+        return;
+    }
+    m_document.clear();
+    m_stamp = m_reviewed = {};
+    m_document.suggestedTitle = name;
+    takeReading(bytes);
 }
 
 void DocumentCommands::open()
@@ -192,8 +229,11 @@ SaveOutcome DocumentCommands::FileSaveSub()
 
 SaveOutcome DocumentCommands::FileSaveAsSub()
 {
-    const std::optional<FileChoice> choice = m_services.fileDialogs.saveFileAs(
-        m_owner, DataFileFilter, preferences::workingDirectory(m_services.settings));
+    QString start = preferences::workingDirectory(m_services.settings);
+    if (!m_document.suggestedTitle.isEmpty())
+        start = QDir(start).filePath(m_document.suggestedTitle);
+    const std::optional<FileChoice> choice =
+        m_services.fileDialogs.saveFileAs(m_owner, DataFileFilter, start);
     if (!choice)
         return SaveOutcome::Cancelled;
     // The document takes the new name only once it is really there.
@@ -262,7 +302,12 @@ void DocumentCommands::readOpenedFile(FileContents contents)
     m_document.setFile(m_document.dlgFileOpen);
     keepStamp(fileName);
     m_recentFiles.add(fileName);
-    const Reading reading = m_document.FileInSub(contents.bytes);
+    takeReading(contents.bytes);
+}
+
+void DocumentCommands::takeReading(const QByteArray& bytes)
+{
+    const Reading reading = m_document.FileInSub(bytes);
     if (reading.lineFeedEnds)
         m_services.questions.messageBox(
             m_owner, ProgramTitle,

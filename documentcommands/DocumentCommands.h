@@ -44,6 +44,15 @@ public:
     // Saves to the document's file, or asks for a name when it has none.
     SaveOutcome FileSaveSub();
     SaveOutcome FileSaveAsSub();
+    // Before something replaces the document: offers a document with content for saving, as
+    // Open does. Whether the command may go on; the document is left as it is.
+    bool mayReplaceDocument();
+    // Opens what the calculator sent as a document without a file, whose Save As offers `name`.
+    // Anything that is not a list of strings is reported, and the document stays as it is.
+    void openReceived(QByteArray bytes, const QString& name);
+    // Before the document is written anywhere: a record that a data file cannot hold as it is
+    // is pointed out, and the user may stop. Whether to go on.
+    bool acceptUnwritableContent();
     // File > Exit and the close box: whether the window may close.
     bool Form_QueryUnload();
     // The desktop session is ending: asks as Exit does when the session lets it ask, and
@@ -59,8 +68,8 @@ private:
     bool clearAfterAsking();
     void openChosenFile(const QString& path);
     void readOpenedFile(FileContents contents);
+    void takeReading(const QByteArray& bytes);
     bool writeDocument(const QString& path);
-    bool acceptUnwritableContent();
     void reportFailure(const QString& message);
     bool acceptChangeOnDisk(const QString& path);
     void offerReload(const QString& path);

@@ -69,6 +69,12 @@ QList<QStringView> lines(QStringView text)
 
 DataField::DataField(QWidget* parent) : QPlainTextEdit(parent)
 {
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTabChangesFocus(true);
+    // The document's history takes every change back, the field's own edits included.
+    setUndoRedoEnabled(false);
     // A keystroke can make a piece longer than a piece may be: it is cut once the keystroke has
     // been handled, never while the document is still telling of the change.
     connect(document(), &QTextDocument::contentsChange, this, [this](int position, int, int added) {

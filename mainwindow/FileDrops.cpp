@@ -21,10 +21,12 @@ QStringList localFiles(const QMimeData* data)
 
 } // namespace
 
-void FileDrops::watch(QWidget& target)
+void FileDrops::watch(std::initializer_list<QWidget*> targets)
 {
-    target.setAcceptDrops(true);
-    target.installEventFilter(this);
+    for (QWidget* target : targets) {
+        target->setAcceptDrops(true);
+        target->installEventFilter(this);
+    }
 }
 
 bool FileDrops::eventFilter(QObject* watched, QEvent* event)

@@ -16,8 +16,8 @@ class FileDrops final : public QObject
 public:
     using QObject::QObject;
 
-    // Takes the file drags that reach `target`, which is made to accept drops.
-    void watch(QWidget& target);
+    // Takes the file drags that reach each of `targets`, which are made to accept drops.
+    void watch(std::initializer_list<QWidget*> targets);
 
 Q_SIGNALS:
     // Once the drop has returned: the source of a drag waits until it does, and the questions

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QLayout>
 #include <QMainWindow>
+#include <QRegularExpression>
 
 namespace {
 
@@ -26,6 +27,11 @@ int shareOf(int growth, WindowSizing::Share share)
 WindowSizing::WindowSizing(QMainWindow& window, QWidget& client)
     : QObject(&client), m_window(window), m_client(client), m_fixedSize(client.size())
 {
+    // Fixed, the window has no maximize button and its layout holds it at its size.
+    m_window.setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                            Qt::CustomizeWindowHint);
+    m_window.layout()->setSizeConstraint(QLayout::SetFixedSize);
     m_client.installEventFilter(this);
 }
 
@@ -80,4 +86,16 @@ void WindowSizing::placeFollowers()
                                       base.width() + shareOf(wider, follower.width),
                                       base.height() + shareOf(taller, follower.height));
     }
+}
+
+void WindowSizing::followMainWindow(QWidget& toolbar, QWidget& newHeader, QWidget& list,
+                                    QWidget& fieldLabel, QWidget& field)
+{
+    follow(toolbar, None, None, All, None);
+    for (QWidget* rule : m_client.findChildren<QWidget*>(QRegularExpression("^Line1_")))
+        follow(*rule, None, None, All, None);
+    follow(newHeader, All, None, None, None);
+    follow(list, None, None, All, Half);
+    follow(fieldLabel, None, Half, None, None);
+    follow(field, None, Half, All, OtherHalf);
 }

@@ -20,8 +20,13 @@ public:
     // height takes: none, the first half, the other half or all of it.
     enum Share { None, Half, OtherHalf, All };
 
+    // Once `client` is the window's central widget, at its fixed size.
     WindowSizing(QMainWindow& window, QWidget& client);
 
+    // The main window's controls: the toolbar and the rules take the extra width, the list and
+    // the field take it too and share the extra height.
+    void followMainWindow(QWidget& toolbar, QWidget& newHeader, QWidget& list, QWidget& fieldLabel,
+                          QWidget& field);
     // `control` follows the client area from where it stands now, at the fixed size.
     void follow(QWidget& control, Share left, Share top, Share width, Share height);
     void setResizable(bool on);

@@ -20,10 +20,8 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QLabel>
-#include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSessionManager>
 #include <QToolBar>
 #include <QUndoStack>
@@ -45,6 +43,7 @@ const QList<frmTabulet::Menu> frmTabulet::Menus = {
     {&F::mnuEdit, "mnuEdit", QT_TR_NOOP("&Edit")},
     {&F::mnuHeaders, "mnuHeaders", QT_TR_NOOP("He&aders")},
     {&F::mnuView, "mnuView", QT_TR_NOOP("&View")},
+    {&F::mnuCalculator, "mnuCalculator", QT_TR_NOOP("&Calculator")},
     {&F::mnuHelp, "mnuHelp", QT_TR_NOOP("&Help")},
 };
 
@@ -101,6 +100,11 @@ const QList<frmTabulet::Command> frmTabulet::Commands = {
     {&F::mnuHeaders, ITEM(mnuHeadersMoveDown), QT_TR_NOOP("Move &Down"), "Ctrl+Shift+Down"},
     {&F::mnuView, ITEM(mnuViewCalculator), QT_TR_NOOP("&Calculator Characters")},
     {&F::mnuView, ITEM(mnuViewResizable), QT_TR_NOOP("&Resizable Window")},
+    {&F::mnuCalculator, ITEM(mnuCalculatorSend), QT_TR_NOOP("&Send Document...")},
+    {&F::mnuCalculator, ITEM(mnuCalculatorGet), QT_TR_NOOP("&Get Variable...")},
+    {&F::mnuCalculator, ITEM(mnuCalculatorReceive), QT_TR_NOOP("&Receive...")},
+    {&F::mnuCalculator, SEPARATOR(mnuCalculatorSep)},
+    {&F::mnuCalculator, ITEM(mnuCalculatorSettings), QT_TR_NOOP("Link Se&ttings...")},
     {&F::mnuHelp, ITEM(mnuHelpContents), QT_TR_NOOP("Tabulet &Help"), "F1"},
     {&F::mnuHelp, ITEM(mnuHelpAboutTabulet), QT_TR_NOOP("&About Tabulet")},
 };
@@ -111,17 +115,16 @@ const QList<frmTabulet::Command> frmTabulet::Commands = {
 frmTabulet::frmTabulet(const Services& services, ProgramDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), m_services(services), m_dialogs(dialogs),
       m_documentCommands(m_document, services), m_headerCommands(m_document, services),
-      m_printCommand(m_document, m_documentCommands, services)
+      m_printCommand(m_document, m_documentCommands, services),
+      m_link(m_document, m_documentCommands, services, dialogs.linkWindows())
 {
     setObjectName(QStringLiteral("frmTabulet"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                   Qt::CustomizeWindowHint);
     setWindowIcon(tabuletIcon());
     setFont(tabuletWidgetFont());
     m_documentCommands.setOwner(this);
     m_headerCommands.setOwner(this);
     m_printCommand.setOwner(this);
+    m_link.setOwner(this);
 
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("clientArea"));
@@ -130,8 +133,8 @@ frmTabulet::frmTabulet(const Services& services, ProgramDialogs& dialogs, QWidge
     createControls(client);
     createMenus();
     setCentralWidget(client);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
-    createSizing(client);
+    m_sizing = new WindowSizing(*this, *client);
+    m_sizing->followMainWindow(*Toolbar1, *cmdNewHeader, *lstHeaders, *lblDataField, *txtDataField);
     connectControls();
     connectDocument();
     mnuViewCalculator_Click();
@@ -189,12 +192,6 @@ void frmTabulet::createDataField(QWidget* client)
     txtDataField = new DataField(client);
     txtDataField->setObjectName(QStringLiteral("txtDataField"));
     txtDataField->setGeometry(twipsRect(120, 2475, 3855, 1695));
-    txtDataField->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    txtDataField->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txtDataField->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    txtDataField->setTabChangesFocus(true);
-    // The document's history takes every change back, the field's own edits included.
-    txtDataField->setUndoRedoEnabled(false);
     m_dataField = std::make_unique<DataFieldBinding>(*txtDataField, m_document);
     m_clipboardCommands =
         std::make_unique<ClipboardCommands>(*txtDataField, m_document, m_services.clipboard);
@@ -211,20 +208,6 @@ void frmTabulet::createLabelsAndRules(QWidget* client)
     lblDataField->setBuddy(txtDataField);
     txtDataField->setAccessibleDescription(tr("The text of the record selected in the list"));
     etchedRule(*client, QStringLiteral("Line1"), twips(450), twips(7200));
-}
-
-// Resizable, the list and the field take the extra width and share the extra height.
-void frmTabulet::createSizing(QWidget* client)
-{
-    using S = WindowSizing;
-    m_sizing = new WindowSizing(*this, *client);
-    m_sizing->follow(*Toolbar1, S::None, S::None, S::All, S::None);
-    for (QWidget* rule : client->findChildren<QWidget*>(QRegularExpression("^Line1_")))
-        m_sizing->follow(*rule, S::None, S::None, S::All, S::None);
-    m_sizing->follow(*cmdNewHeader, S::All, S::None, S::None, S::None);
-    m_sizing->follow(*lstHeaders, S::None, S::None, S::All, S::Half);
-    m_sizing->follow(*lblDataField, S::None, S::Half, S::None, S::None);
-    m_sizing->follow(*txtDataField, S::None, S::Half, S::All, S::OtherHalf);
 }
 
 void frmTabulet::createMenus()
@@ -297,9 +280,7 @@ void frmTabulet::connectControls()
     connect(Toolbar1, &QToolBar::actionTriggered, this,
             [this](QAction* button) { Toolbar1_ButtonClick(button->data().toString()); });
     m_fileDrops = new FileDrops(this);
-    for (QWidget* target :
-         {static_cast<QWidget*>(this), lstHeaders->viewport(), txtDataField->viewport()})
-        m_fileDrops->watch(*target);
+    m_fileDrops->watch({this, lstHeaders->viewport(), txtDataField->viewport()});
     connect(m_fileDrops, &FileDrops::filesDropped, this,
             [this](const QStringList& files) { m_documentCommands.openDropped(files); });
 }
@@ -397,15 +378,9 @@ void frmTabulet::mnuRegDelete_Click()
 
 void frmTabulet::mnuFileExit_Click()
 {
-    m_closeConfirmed = Form_QueryUnload();
+    m_closeConfirmed = m_documentCommands.Form_QueryUnload();
     if (m_closeConfirmed)
         close();
-}
-
-// The close box and the system menu; false when closing must not go on.
-bool frmTabulet::Form_QueryUnload()
-{
-    return m_documentCommands.Form_QueryUnload();
 }
 
 void frmTabulet::lstHeaders_Click()
@@ -557,6 +532,26 @@ void frmTabulet::mnuViewResizable_Click()
     m_sizing->setResizable(mnuViewResizable->isChecked());
 }
 
+void frmTabulet::mnuCalculatorSend_Click()
+{
+    m_link.sendDocument();
+}
+
+void frmTabulet::mnuCalculatorGet_Click()
+{
+    m_link.getVariable();
+}
+
+void frmTabulet::mnuCalculatorReceive_Click()
+{
+    m_link.receive();
+}
+
+void frmTabulet::mnuCalculatorSettings_Click()
+{
+    m_link.editSettings();
+}
+
 void frmTabulet::mnuHelpContents_Click()
 {
     m_dialogs.showHelp(this);
@@ -586,7 +581,7 @@ void frmTabulet::changeEvent(QEvent* event)
 
 void frmTabulet::closeEvent(QCloseEvent* event)
 {
-    if (!m_closeConfirmed && !Form_QueryUnload()) {
+    if (!m_closeConfirmed && !m_documentCommands.Form_QueryUnload()) {
         event->ignore();
         return;
     }

@@ -3,6 +3,7 @@
 #include "core/Document.h"
 #include "documentcommands/DocumentCommands.h"
 #include "editing/HeaderCommands.h"
+#include "link/LinkCommands.h"
 #include "platform/Services.h"
 #include "print/PrintCommand.h"
 
@@ -80,7 +81,6 @@ private:
     void createControls(QWidget* client);
     void createDataField(QWidget* client);
     void createLabelsAndRules(QWidget* client);
-    void createSizing(QWidget* client);
     void createMenus();
     void addMenuItem(const Command& command);
     void finishMenus();
@@ -101,7 +101,6 @@ private:
     void mnuFilePreferences_Click();
     void mnuRegDelete_Click();
     void mnuFileExit_Click();
-    bool Form_QueryUnload();
 
     void lstHeaders_Click();
     void lstHeaders_MouseDown();
@@ -132,6 +131,10 @@ private:
 
     void mnuViewCalculator_Click();
     void mnuViewResizable_Click();
+    void mnuCalculatorSend_Click();
+    void mnuCalculatorGet_Click();
+    void mnuCalculatorReceive_Click();
+    void mnuCalculatorSettings_Click();
     void mnuHelpContents_Click();
     void mnuHelpAboutTabulet_Click();
     void Toolbar1_ButtonClick(const QString& key);
@@ -142,6 +145,7 @@ private:
     DocumentCommands m_documentCommands;
     HeaderCommands m_headerCommands;
     PrintCommand m_printCommand;
+    LinkCommands m_link;
     // Set once the user has agreed to close, so that the close box does not ask again.
     bool m_closeConfirmed = false;
     // Once the user has removed the settings, closing the window does not store its place anew.
@@ -192,6 +196,11 @@ private:
     QMenu* mnuView = nullptr;
     QAction* mnuViewCalculator = nullptr;
     QAction* mnuViewResizable = nullptr;
+    QMenu* mnuCalculator = nullptr;
+    QAction* mnuCalculatorSend = nullptr;
+    QAction* mnuCalculatorGet = nullptr;
+    QAction* mnuCalculatorReceive = nullptr;
+    QAction* mnuCalculatorSettings = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* mnuHelpContents = nullptr;
     QAction* mnuHelpAboutTabulet = nullptr;

@@ -1,6 +1,7 @@
 #include "platform/FileDialogs.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
@@ -99,6 +100,11 @@ std::optional<FileChoice> QtFileDialogs::saveFileAs(QWidget* parent, const QStri
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     showOnlyDescriptions(dialog, filter);
+    // A start in a folder that names a file not there yet offers that file's name.
+    if (const QFileInfo start(startFolder); !start.exists() && start.dir().exists()) {
+        dialog.setDirectory(start.dir());
+        dialog.selectFile(start.fileName());
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return choiceFrom(dialog.selectedFiles().constFirst());

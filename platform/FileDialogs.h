@@ -18,7 +18,8 @@ public:
     // empty, in which case the dialog opens where the platform opens it by default.
     virtual std::optional<FileChoice> openFile(QWidget* parent, const QString& filter,
                                                const QString& startFolder) = 0;
-    // Asks before replacing an existing file; nullopt when cancelled. An empty `title` leaves
+    // Asks before replacing an existing file; nullopt when cancelled. A `startFolder` that names
+    // a file not there yet offers that file's name. An empty `title` leaves
     // the dialog's own, "Save As".
     virtual std::optional<FileChoice> saveFileAs(QWidget* parent, const QString& filter,
                                                  const QString& startFolder,

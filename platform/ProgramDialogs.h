@@ -1,5 +1,6 @@
 #pragma once
 
+class LinkWindows;
 class QWidget;
 
 // The program's own dialogs as the main window opens them: Preferences, the user's guide, the
@@ -16,4 +17,6 @@ public:
     virtual void showAbout(QWidget* owner) = 0;
     // Whether the settings were removed: the user may say no.
     virtual bool removeSettings(QWidget* owner) = 0;
+    // The calculator link's windows: its progress, the calculator's variables, its settings.
+    virtual LinkWindows& linkWindows() = 0;
 };

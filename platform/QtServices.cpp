@@ -5,7 +5,8 @@
 
 Services QtServices::services()
 {
-    return Services{m_questions, m_fileDialogs, m_settings, m_clipboard, m_printers, m_folders};
+    return Services{m_questions, m_fileDialogs, m_settings,   m_clipboard,
+                    m_printers,  m_folders,     m_serialLines};
 }
 
 void QtServices::reportSettingsFailures(QWidget* owner)

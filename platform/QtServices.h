@@ -5,6 +5,7 @@
 #include "platform/Folders.h"
 #include "platform/Printers.h"
 #include "platform/Questions.h"
+#include "platform/SerialLines.h"
 #include "platform/Services.h"
 #include "platform/SettingsStore.h"
 
@@ -23,4 +24,5 @@ private:
     QtClipboard m_clipboard;
     QtPrinters m_printers;
     QtFolders m_folders;
+    QtSerialLines m_serialLines;
 };

@@ -5,6 +5,7 @@ class FileDialogs;
 class Folders;
 class Printers;
 class Questions;
+class SerialLines;
 class SettingsStore;
 
 // Everything a window needs from the outside world. Windows receive it when they are built
@@ -17,4 +18,5 @@ struct Services
     Clipboard& clipboard;
     Printers& printers;
     Folders& folders;
+    SerialLines& serialLines;
 };

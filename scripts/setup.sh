@@ -3,11 +3,12 @@
 # Quick when everything is already there: it only asks dpkg what is missing.
 set -euo pipefail
 
-build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libxkbcommon-dev
+build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libxkbcommon-dev
     fonts-liberation fonts-dejavu-core)
 test_packages=(xvfb xauth xdotool x11-utils poppler-utils imagemagick
     clang libclang-rt-14-dev appstream desktop-file-utils
-    shared-mime-info dpkg-dev file openbox dbus-daemon at-spi2-core python3-pyatspi)
+    shared-mime-info dpkg-dev file openbox dbus-daemon at-spi2-core python3-pyatspi
+    socat ckermit gkermit lrzsz)
 
 wanted=("${build_packages[@]}")
 if [[ "${1:-}" == "--test" ]]; then

@@ -1,18 +1,15 @@
 #pragma once
 
-#include <QAbstractButton>
-#include <QAccessible>
-#include <QLabel>
-#include <QStringList>
-#include <QToolBar>
-#include <QWidget>
-#include <algorithm>
+#include "platform/WindowLook.h"
+
+#include <QtWidgets>
 
 // What a screen reader's user would miss in a shown window: a control that the keyboard
 // reaches, or a toolbar button, with no name to read out, and a widget that takes the focus
 // although it does nothing (text that can be selected does something: it can be copied).
-// Each is listed by its object name, else by its class.
-inline QStringList accessibilityFaults(const QWidget& window)
+// Each is listed by its object name, else by its class; and a window not in the font all of
+// Tabulet's windows share.
+inline QString accessibilityFaults(const QWidget& window)
 {
     const auto readable = [](const QString& text) {
         return std::any_of(text.begin(), text.end(),
@@ -22,6 +19,8 @@ inline QStringList accessibilityFaults(const QWidget& window)
                                          QAccessible::StaticText, QAccessible::Graphic,
                                          QAccessible::Separator,  QAccessible::Grouping};
     QStringList faults;
+    if (window.font() != tabuletWidgetFont())
+        faults << QStringLiteral("another font");
     for (QWidget* widget : window.findChildren<QWidget*>()) {
         const bool toolbarButton = qobject_cast<QToolBar*>(widget->parentWidget()) &&
                                    qobject_cast<QAbstractButton*>(widget);
@@ -39,5 +38,5 @@ inline QStringList accessibilityFaults(const QWidget& window)
         else if (!readable(control->text(QAccessible::Name)))
             faults << who + QStringLiteral(" has no name");
     }
-    return faults;
+    return faults.join(u", ");
 }

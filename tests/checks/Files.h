@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QByteArray>
 #include <QFile>
-#include <QString>
 
 // The whole of a file, or nothing when it cannot be read.
 inline QByteArray contentsOf(const QString& path)

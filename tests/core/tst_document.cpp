@@ -1,13 +1,15 @@
 #include "checks/Files.h"
+#include "core/BinaryObject.h"
+#include "core/CalculatorCheck.h"
+#include "core/CalculatorCode.h"
 #include "core/DataFile.h"
 #include "core/Document.h"
 #include "core/Finder.h"
 #include "core/RecordStore.h"
 
-#include <QAbstractItemModelTester>
-#include <QTemporaryDir>
-#include <QTest>
-#include <optional>
+#include <QtTest>
+
+using namespace calculator;
 
 namespace {
 
@@ -90,10 +92,36 @@ void run(Document& document, const QString& commands)
     }
 }
 
+// The list of `records`, each "header" or "header¶text", every line ended by CR LF ("¶").
+QByteArray listOf(const QByteArrayList& records)
+{
+    return QByteArray("{¶\"" + records.join("\"¶\"") + "\"¶}¶").replace("¶", "\r\n");
+}
+
+// 128 to 159 and the other named codes, as the HP 48 documents them.
+const QString Signs = "∠x̄∇√∫Σ▶π∂≤≥≠α→←↓↑γδεηθλρστωΔΠΩ■∞";
+const QStringList Names = QString("<) x- .V v/ .S GS |> pi .d <= >= =/ Ga -> <- |v |^ Gg Gd Ge Gn "
+                                  "Gh Gl Gr Gs Gt Gw GD PI GW [] oo")
+                              .split(u' ');
+const QHash<int, QString> LatinNames{
+    {171, "<<"}, {176, "^o"}, {181, "Gm"}, {187, ">>"}, {247, ":-"}};
+
+TransferHeader transfer(int mode)
+{
+    return {mode < 0 ? "0" : "1", QStringLiteral("%%HP: T(%1)A(D)F(.);").arg(mode < 0 ? 3 : mode)};
+}
+
+QByteArray object(const char* hex)
+{
+    return "HPHP48-E" + QByteArray::fromHex(hex);
+}
+
 } // namespace
 
 // The document: its reader and writer, its records and their indices, its history of changes
-// taken back and done again, and Find over headers and texts.
+// taken back and done again, and Find over headers and texts; the calculator's characters, their
+// backslash codes, and what a document takes in its memory; and the calculator's binary form of a
+// list of strings, read and written nibble by nibble.
 class DocumentTest : public QObject
 {
     Q_OBJECT
@@ -143,7 +171,8 @@ private Q_SLOTS:
         QCOMPARE(fieldText + u'|' + document.looseText(), shown + u'|' + shown);
     }
 
-    // A second file read and removed entries leave record indices apart from list positions.
+    // A second file read and removed entries leave record indices apart from list positions:
+    // indices are never reused, not even after New, and run out at the limit.
     void writerReachesTextsByRecordIndex()
     {
         Document document;
@@ -152,6 +181,7 @@ private Q_SLOTS:
         document.FileInSub(WorkedExample);
         QCOMPARE(written(document, HpHeader), WorkedExample);
         RecordStore& records = document.records();
+        QCOMPARE(records.recordIndexAt(0), 1);
         records.setRecordText(records.recordIndexAt(0), QString());
         records.removeAt(0);
         records.setRecordText(*records.addRecord(" New "),
@@ -166,19 +196,6 @@ private Q_SLOTS:
         QVERIFY(written(document).contains("\"Large\r\n" + large.toLatin1() + "\"\r\n\"Read"));
         // Without the setting exactly "1" no transfer header line is written.
         QCOMPARE(written(document, {" 1", HpHeader.asciiText}).left(3), QByteArray("{\r\n"));
-    }
-
-    void indicesAreNeverReused()
-    {
-        Document document;
-        RecordStore& store = document.records();
-        for (const char* header : {"a", "b", "c"})
-            store.setRecordText(*store.addRecord(QLatin1String(header)), QLatin1String(header));
-        store.removeAt(1);
-        QCOMPARE(store.recordText(store.recordIndexAt(1)), QStringLiteral("c"));
-        document.clear();
-        QCOMPARE(store.addRecord(QStringLiteral("d")), 3);
-        QCOMPARE(store.recordText(3), QString());
         RecordStore nearlyFull(RecordStore::IndexLimit - 1);
         const QByteArray file = lines({"{", "\"b\"", "\"c\"", "}"});
         QCOMPARE(nearlyFull.addFileRecords(file, datafile::read(file)), 1);
@@ -191,10 +208,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("entries");
         QTest::addColumn<QString>("undoText");
         const QString sample = "Alpha|one two\r\nthree, Beta|, Gamma|four";
-        const auto row = [](const char* name, const char* commands, const QString& entries,
-                            const char* undoText) {
-            QTest::newRow(name) << commands << entries << undoText;
-        };
+        const auto row = [](const char* t, const auto&... v) { (QTest::newRow(t) << ... << v); };
         row("add, undo, redo", "add New; undo; redo", sample + ", New|", "New Header");
         row("remove keeps text for undo", "remove 0; undo", sample, "");
         row("move down, save order", "move 0 2", "Beta|, Gamma|four, Alpha|one two\r\nthree",
@@ -241,9 +255,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("commands");
         QTest::addColumn<QString>("texts");
-        const auto row = [](const char* name, const char* commands, const char* texts) {
-            QTest::newRow(name) << QString(commands) << QString(texts);
-        };
+        const auto row = [](const char* t, const auto&... v) { (QTest::newRow(t) << ... << v); };
         row("typing goes on", "type 0 6 x; type 0 7 y", "abcdefxy|abcdef");
         row("the cursor moved between", "type 0 6 x; type 0 0 y; type 0 8 ¶; type 0 10 z",
             "yabcdefx¶z|yabcdefx¶|yabcdefx|abcdefx|abcdef");
@@ -293,10 +305,7 @@ private Q_SLOTS:
                                               // b: backwards
         QTest::addColumn<QString>("from");    // position, h or t, offset
         QTest::addColumn<QString>("found");   // position, h or t, offset; w when wrapped
-        const auto row = [](const char* name, const QString& text, const char* options,
-                            const char* from, const char* found) {
-            QTest::newRow(name) << text << options << from << found;
-        };
+        const auto row = [](const char* t, const auto&... v) { (QTest::newRow(t) << ... << v); };
         row("case", "gam", "c", "0 h 0", "");
         row("case, as the file has it", "Gam", "c", "0 h 0", "2 h 0");
         row("no match across a line end", "two three", "", "0 h 0", "");
@@ -336,6 +345,241 @@ private Q_SLOTS:
                         .arg(result.match->place.at)
                         .arg(result.wrapped ? " w" : "");
         QTEST(found, "found");
+    }
+
+    void codeTable_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("spelling");
+        QTest::addColumn<QString>("shown");
+        for (int code = 0; code < 256; ++code) {
+            QString spelling = u'\\' + QString::number(code).rightJustified(3, u'0');
+            QString shown = code == 31 ? "…" : code == 127 ? "▒" : QString(QChar(code));
+            if (code >= 128 && code < 160) {
+                spelling = u'\\' + Names[code - 128];
+                shown = Signs.mid(code - 128 + (code > 129), code == 129 ? 2 : 1);
+            }
+            spelling = LatinNames.contains(code) ? u'\\' + LatinNames[code] : spelling;
+            QTest::addRow("%d", code) << code << (code == 92 ? R"(\\)" : spelling) << shown;
+        }
+    }
+
+    // Each code read in the modes that read it, each character written back.
+    void codeTable()
+    {
+        QFETCH(int, code);
+        QFETCH(QString, spelling);
+        QFETCH(QString, shown);
+        const QString byte = QChar(code);
+        const bool asCode = code == 31 || code == 92 || code >= 127;
+        QCOMPARE(codeSpelling(code), spelling);
+        QCOMPARE(shownText(spelling, 3), shown);
+        QCOMPARE(shownText(spelling, 2), code < 160 ? shown : spelling);
+        QCOMPARE(shownText(byte, 1), shown);
+        QCOMPARE(fileText(shown, 3), asCode ? spelling : byte);
+        QCOMPARE(spellingFor(code, 2), asCode && code < 160 ? spelling : byte);
+        QCOMPARE(receive(spelling, 3).length, qsizetype(1));
+    }
+
+    void roundTrip_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("back"); // fileText(shown): the same to the calculator
+        const QString a40 = QString::fromLatin1("ab\xe9\xff").repeated(10);
+        QTest::newRow("lone backslashes") << R"(a\b\9\12x\999\)" << 2 << R"(a\b\9\12x\999\)"
+                                          << R"(a\\b\\9\\12x\\999\\)";
+        QTest::newRow("beyond T(2)") << R"(\200\<<\159\\)" << 2 << R"(\200\<<∞\)"
+                                     << R"(\\200\\<<\oo\\)";
+        QTest::newRow("disputed and canonical") << R"(\.x\O/\0/\Gb\141\092)" << 3 << R"(×ØØß→\)"
+                                                << R"(\215\216\216\223\->\\)";
+        const QString raw = QString::fromLatin1("\x8d\x81\x1f\x7f\\ \\->");
+        QTest::newRow("raw in T(1)") << raw << 1 << R"(→x̄…▒\ \->)" << raw;
+        QTest::newRow("raw in T(2)") << raw << 2 << R"(→x̄…▒\ →)"
+                                     << R"(\->\x-\031\127\\ \->)";
+        // The view's CR LF is a line end; a CR and an LF held as two characters show apart.
+        QTest::newRow("CR and LF")
+            << "a\r\nb\nc☺\\013\\010.\\013\n.\r\\010" << 3 << "a\r\nb\nc☺\r\r\n.\r\r\n.\r\r\n"
+            << "a\r\nb\nc☺\r\r\n.\r\r\n.\r\r\n";
+        // Each raw 129 shows as two characters: the view's text outgrows the file's.
+        const QString raw129(20, QChar(0x81));
+        QTest::newRow("codes past a chunk")
+            << a40 + R"(\GS)" + a40 + QChar(0x8d) + raw129 + "\\" << 2
+            << a40 + "Σ" + a40 + "→" + QString("x̄").repeated(20) + "\\"
+            << a40 + R"(\GS)" + a40 + R"(\->)" + QString(R"(\x-)").repeated(20) + R"(\\)";
+    }
+
+    void roundTrip()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, mode);
+        QFETCH(QString, shown);
+        QFETCH(QString, back);
+        QCOMPARE(shownText(file, mode), shown);
+        if (const QByteArray bytes = file.toLatin1(); QString::fromLatin1(bytes) == file)
+            QCOMPARE(shownText(QByteArrayView(bytes), mode), shown);
+        QCOMPARE(fileText(shown, mode), back);
+        QCOMPARE(shownText(back, mode), shown);
+        QCOMPARE(receive(back, mode).length, receive(file, mode).length);
+    }
+
+    // Whatever is typed of the calculator's characters and ASCII is shown again as typed.
+    void typedTextShowsAsTyped()
+    {
+        QString typed = "\\ \\\\ \\-> \\200 x \r\n \n \r";
+        for (int code = 0; code < 256; ++code)
+            typed += glyph(code);
+        for (int mode = 0; mode <= 3; ++mode)
+            QCOMPARE(shownText(fileText(typed, mode), mode), typed);
+    }
+
+    void memory_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("mode"); // -1: no transfer header, whose text asks for T(3)
+        QTest::addColumn<qint64>("memory");
+        QTest::addColumn<QString>("largest"); // position:bytes
+        const QByteArray groceries = listOf({"Groceries¶milk¶bread", "Empty", "Tasks¶fix"});
+        // 5 + (5 + 9 + 1 + 10) + (5 + 5) + (5 + 5 + 1 + 3): each CR LF one character.
+        QTest::newRow("T(1)") << groceries << 1 << qint64(54) << "0:25 2:14 1:10";
+        // 5 + (5 + 9 + 2 + 11) + (5 + 5) + (5 + 5 + 2 + 3): each CR LF two.
+        QTest::newRow("T(0)") << groceries << 0 << qint64(57) << "0:27 2:15 1:10";
+        // \-> is one character, \\ one, \200 one in T(3) and four in T(2):
+        // 5 + (5 + 2 + 1 + 2), 5 + (5 + 2 + 1 + 5), and with no codes 5 + (5 + 4 + 1 + 6).
+        const QByteArray codes = listOf({R"(\->x¶\\\200)"});
+        QTest::newRow("codes in T(3)") << codes << 3 << qint64(15) << "0:10";
+        QTest::newRow("codes in T(2)") << codes << 2 << qint64(18) << "0:13";
+        QTest::newRow("T(4) is no mode: T(1)") << codes << 4 << qint64(21) << "0:16";
+        QTest::newRow("no header: T(1)") << codes << -1 << qint64(21) << "0:16";
+        // Headers of 1, 2, 1, 3, 2, 1 and 4 characters: 5 + 6 + 7 + 6 + 8 + 7 + 6 + 9.
+        QTest::newRow("five largest") << listOf({"a", "bb", "a", "ccc", "dd", "a", "eeee"}) << 1
+                                      << qint64(54) << "6:9 3:8 1:7 4:7 0:6";
+        // Line ends and codes where chunks of 16 characters meet and after a code in one: the
+        // header, the line end after it, then 15, CR LF, 30, \\, CR LF, \->, x, CR LF and 15:
+        // 5 + (5 + 1 + 1 + 15 + 1 + 30 + 1 + 1 + 1 + 1 + 1 + 15).
+        const QByteArray a15(15, 'a');
+        QTest::newRow("across chunks")
+            << listOf({"h¶" + a15 + "¶" + a15 + a15 + R"(\\¶\->x¶)" + a15}) << 3 << qint64(78)
+            << "0:73";
+    }
+
+    // Records as read from the file, and the same records once edited.
+    void memory()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(int, mode);
+        QFETCH(qint64, memory);
+        QFETCH(QString, largest);
+        Document document;
+        document.FileInSub(file);
+        RecordStore& records = document.records();
+        for (const bool edited : {false, true}) {
+            for (int at = 0; edited && at < records.count(); ++at) {
+                records.renameAt(at, records.headerAt(at));
+                const qint32 index = records.recordIndexAt(at);
+                records.setRecordText(index, records.recordText(index));
+            }
+            const CalculatorReport report = checkForCalculator(records, transfer(mode));
+            QStringList sizes;
+            for (const RecordSize& size : report.largest)
+                sizes << QStringLiteral("%1:%2").arg(size.position).arg(size.bytes);
+            QCOMPARE(report.mode.mode, mode < 0 || mode > 3 ? 1 : mode);
+            QCOMPARE(report.memory, memory);
+            QCOMPARE(sizes.join(u' '), largest);
+        }
+    }
+
+    void problems_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("typed"); // the second record's text, when not empty
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("problems"); // position, kind, h(eader) or t(ext), offset
+        const QByteArray clean = listOf({"a", "b\r\nplain"});
+        QTest::newRow("none") << clean << "" << 3 << "";
+        QTest::newRow("quotes") << QByteArray("{\r\n\"q\"h\"\r\n\"b\r\nx\"y\"\r\n}\r\n") << "" << 1
+                                << "0 0 h 1, 1 0 t 1";
+        QTest::newRow("stray backslash")
+            << listOf({R"(\999)", "b\r\n" + QByteArray(40, 'a') + "\\"}) << "" << 2
+            << "0 2 h 0, 1 2 t 40";
+        QTest::newRow("no stray backslash in T(1)") << listOf({R"(\9)"}) << "" << 1 << "";
+        QTest::newRow("every kind, typed")
+            << clean << "\\\\ \" ☺ \\x \\<< \\200 \"" << 2 << "1 0 t 3, 1 1 t 5, 1 2 t 7, 1 3 t 10";
+    }
+
+    void problems()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, typed);
+        QFETCH(int, mode);
+        QFETCH(QString, problems);
+        Document document;
+        document.FileInSub(file);
+        RecordStore& records = document.records();
+        if (!typed.isEmpty())
+            records.setRecordText(records.recordIndexAt(1), typed);
+        QStringList found;
+        for (const CalculatorProblem& problem :
+             checkForCalculator(records, transfer(mode)).problems)
+            found << QStringLiteral("%1 %2 %3 %4")
+                         .arg(problem.position)
+                         .arg(int(problem.kind))
+                         .arg(QChar(problem.inHeader ? u'h' : u't'))
+                         .arg(problem.offset);
+        QCOMPARE(found.join(u", "), problems);
+    }
+
+    void listsOfStrings_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QList<QByteArray>>("strings");
+        QTest::newRow("{ }") << object("74 2A B0 12 03") << QList<QByteArray>{};
+        QTest::newRow("{ \"AB\" }")
+            << object("74 2A C0 A2 02 09 00 10 24 B4 12 03") << QList<QByteArray>{"AB"};
+        QTest::newRow("{ \"AB\" \"C\" }")
+            << object("74 2A C0 A2 02 09 00 10 24 C4 A2 02 07 00 30 B4 12 03")
+            << QList<QByteArray>{"AB", "C"};
+        QByteArray everyByte;
+        for (int c = 0; c < 256; ++c)
+            everyByte += char(c);
+        QTest::newRow("every byte, an empty string, lines")
+            << QByteArray() << QList<QByteArray>{everyByte, "", "one\ntwo"};
+    }
+    void listsOfStrings()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QList<QByteArray>, strings);
+        const QByteArray written = binaryobject::write(strings);
+        if (!bytes.isEmpty())
+            QCOMPARE(written.toHex(' '), bytes.toHex(' '));
+        // XModem pads the last block with zero bytes, which follow the object.
+        const binaryobject::Reading read = binaryobject::read(written + QByteArray(90, '\0'));
+        QCOMPARE(read.notAList, QString());
+        QCOMPARE(read.strings, strings);
+    }
+
+    void otherObjectsSaidWhatTheyAre_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("a real number") << object("3329000000000000000000") << "a real number";
+        QTest::newRow("a list with a program")
+            << object("742AD0D9022B31B01203") << "a list that holds a program, not only strings";
+        QTest::newRow("an unknown prologue") << object("432100") << "(prologue 02143)";
+        QTest::newRow("cut inside a string") << object("742AC0A20209001004") << "damaged";
+        QTest::newRow("a list never ended") << object("742AC0A20207003004") << "damaged";
+        QTest::newRow("a length shorter than itself")
+            << object("742AC0A2020300B01203") << "damaged";
+        QTest::newRow("the header alone") << QByteArray("HPHP48-") << "damaged";
+    }
+    void otherObjectsSaidWhatTheyAre()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, said);
+        const binaryobject::Reading read = binaryobject::read(bytes);
+        QVERIFY2(read.notAList.contains(said), qPrintable(read.notAList));
+        QVERIFY(read.strings.isEmpty());
     }
 };
 

@@ -6,24 +6,9 @@
 #include "dialogs/frmPreferences.h"
 #include "doubles/TestServices.h"
 #include "platform/FileDialogs.h"
-#include "platform/WindowLook.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDialogButtonBox>
-#include <QDir>
-#include <QFontDatabase>
-#include <QFontInfo>
-#include <QLineEdit>
-#include <QListView>
-#include <QPushButton>
-#include <QSettings>
-#include <QStringListModel>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
-#include <QTreeWidget>
+#include <QtTest>
+#include <QtWidgets>
 
 // The names the settings have always been stored under, in the order they are written.
 const QStringList Keys{"WrkDir", "ASCII Header", "ASCII Text", "Default Font", "Default Font Size"};
@@ -38,17 +23,6 @@ class DialogsTest : public QObject
 {
     Q_OBJECT
 
-    static void row(const char* name, int error, bool retry, const QStringList& seen)
-    {
-        QTest::newRow(name) << error << retry << seen;
-    }
-
-    static QString faultsAndFont(const QWidget& window)
-    {
-        return accessibilityFaults(window).join(u", ") +
-               (window.font() == tabuletWidgetFont() ? "" : " in another font");
-    }
-
 private Q_SLOTS:
     // The browser opens at "/" and the stick is chosen. A disk that is not ready is asked for
     // until it comes or the user gives up, an unavailable drive falls back to the stored
@@ -61,11 +35,13 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("seen");
         const QString disk = "Put a floppy disk in the drive and close the door.";
         const QString gone = "This drive or path does not exist: /usb";
+        const auto row = [](const char* t, const auto&... v) { (QTest::newRow(t) << ... << v); };
         using E = FolderError;
-        row("no disk, retry", E::DiskNotReady, true, {disk, "/usb", "/usb"});
-        row("no disk, cancel", E::DiskNotReady, false, {disk, "/", "/usb"});
-        row("unavailable", E::DeviceUnavailable, true, {gone, "/data", "/"});
-        row("other", E::PermissionDenied, true, {"Unexpected error # 70 occurred: No", "/", "/"});
+        using L = QStringList;
+        row("no disk, retry", E::DiskNotReady, true, L{disk, "/usb", "/usb"});
+        row("no disk, cancel", E::DiskNotReady, false, L{disk, "/", "/usb"});
+        row("unavailable", E::DeviceUnavailable, true, L{gone, "/data", "/"});
+        row("other", E::PermissionDenied, true, L{"Unexpected error # 70 occurred: No", "/", "/"});
     }
     void driveFails()
     {
@@ -230,19 +206,20 @@ private Q_SLOTS:
         QString faults;
         if (dialog) {
             dialog->show();
-            faults = faultsAndFont(*dialog);
+            faults = accessibilityFaults(*dialog);
         } else {
             // The real boxes, closed as soon as they have been looked at.
             QtQuestions questions;
             QTimer::singleShot(0, [&faults] {
-                faults = faultsAndFont(*QApplication::activeModalWidget());
+                faults = accessibilityFaults(*QApplication::activeModalWidget());
                 QApplication::activeModalWidget()->close();
             });
             if (window == u"Input Box")
                 QVERIFY(questions.inputBox(nullptr, "New Header", "Header:", "x").isEmpty());
             else
                 QVERIFY(!PreferenceCommands({questions, doubles.fileDialogs, doubles.settings,
-                                             doubles.clipboard, doubles.printers, doubles.folders})
+                                             doubles.clipboard, doubles.printers, doubles.folders,
+                                             doubles.realLines})
                              .removeSettings(nullptr));
         }
         QCOMPARE(faults, QString());

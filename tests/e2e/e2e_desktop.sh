@@ -1,36 +1,27 @@
 #!/usr/bin/env bash
-# The desktop's ways in and out. A file manager's "Open with Tabulet" runs the desktop entry's
-# Exec line, "tabulet %f" (the package check holds it to that), here with a name with a space
-# relative to the folder tabulet starts in; the window must be the one the entry describes
-# (StartupWMClass), or docks and task bars show it as a stranger. A file opened in one run
-# comes back through File > Open Recent in the next; a file dragged from another program onto
-# the window opens as Open opens it, after the usual question; File > Export as PDF writes the
-# printout of the document as it stands, without saving it, and the PDF's text reads back.
+# The desktop's ways in and out: "tabulet %f" with a relative name holding a space, in a window
+# of the desktop entry's StartupWMClass; File > Open Recent in the next run; a file dragged in
+# from another program; and Export as PDF of the unsaved document, whose text reads back whole.
 source "$(dirname "$0")/lib.sh"
 e2e_begin "$@"
 command -v pdftotext >/dev/null || fail "pdftotext (poppler-utils) is missing"
 
 printf '{\r\n"Groceries\r\nmilk\r\nbread"\r\n}\r\n' >"$WORK/files/Shop List.DF"
-# A line far wider than the page, ending in the calculator's arrow (byte 141), must come out
-# whole on the printout's next rows.
 printf '{\r\n"Tasks\r\nfix the gate"\r\n"Long\r\n%s end\x8d"\r\n}\r\n' "$(seq -s ' ' 1 80)" \
     >"$WORK/files/Tasks.DF"
 cp "$WORK/files/Tasks.DF" "$WORK/tasks.before"
 start_tabulet "Shop List.DF"
 wait_caption "$MAIN_WINDOW" "Tabulet 1.0 - Shop List.DF"
-entry=$(dirname "$0")/../../packaging/io.github.tabulet.Tabulet.desktop
-wm_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
+wm_class=$(sed -n 's/^StartupWMClass=//p' "$(dirname "$0")/../../packaging/io.github.tabulet.Tabulet.desktop")
 classes=$(xprop -id "$MAIN_WINDOW" WM_CLASS)
 [[ $classes == *"\"$wm_class\""* ]] || fail "the window's class is $classes, not '$wm_class'"
 exit_without_saving
 
 start_tabulet
-focus "$MAIN_WINDOW"
-keys alt+f e 1
+press alt+f e 1
 wait_caption "$MAIN_WINDOW" "Tabulet 1.0 - Shop List.DF"
 
-# A drag from the probe's window, let go over the header list. The X server's drag protocol
-# sometimes loses a drop let go of too soon; a drag that brought nothing is made again.
+# A drag from the probe's window to the header list; X sometimes loses a drop, so it is retried.
 drag_to_list() {
     "$X11_PROBE" drag "$1" >"$WORK/drag.log" 2>&1 &
     local probe=$! source_window X Y WIDTH HEIGHT SCREEN WINDOW
@@ -42,9 +33,7 @@ drag_to_list() {
         xdotool mousemove $((630 - (630 - X - 130) * step / 5)) $((530 - (530 - Y - 100) * step / 5))
     done
     for _ in 1 2 3; do sleep 0.5; xdotool mousemove_relative 1 1; done
-    sleep 0.5
-    xdotool mouseup 1
-    # Under the sanitizers the question can take a few seconds to come.
+    sleep 0.5 && xdotool mouseup 1
     STEP_SECONDS=8 wait_until xdotool search --onlyvisible --name '^Save Current\?$' >/dev/null 2>&1 || true
     stop "$probe"
 }
@@ -56,7 +45,6 @@ done
 in_window '^Save Current\?$' "" alt+n
 wait_caption "$MAIN_WINDOW" "Tabulet 1.0 - Tasks.DF"
 
-# An edit left unsaved is in the PDF, and not in the file.
 focus "$MAIN_WINDOW"
 xdotool mousemove --window "$MAIN_WINDOW" 40 81 click 1 mousemove --window "$MAIN_WINDOW" 100 250 click 1
 keys ctrl+End

@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# Work typed since the last save survives a kill. The real program is killed with SIGKILL at a
-# random moment while text is being typed into a record, RUNS times over. Each next start must
-# offer the work back, and the record saved after Yes must hold what was typed at least until
-# two seconds before the kill, and nothing that was not typed.
+# Killed at a random moment while typing, RUNS times over, tabulet offers the work back at the
+# next start: all typed until two seconds before the kill, and nothing that was not typed.
 source "$(dirname "$0")/lib.sh"
 e2e_begin "$@"
 
@@ -12,9 +10,6 @@ file=$WORK/files/Log.DF
 printf '{\r\n"Alpha"\r\n"Log"\r\n}\r\n' >"$file"
 recovery=$XDG_DATA_HOME/Tabulet/recovery
 
-now() { date +%s%N; }
-
-# The text of the record Log in the file.
 saved_text() {
     local content
     content=$(<"$file")
@@ -23,16 +18,14 @@ saved_text() {
     printf '%s' "${content%%\"*}"
 }
 
-# Types letters into Log's text, one every tenth of a second, noting when each went out, until
-# the program is killed.
+# Types a letter every tenth of a second, noting when each went out, until tabulet is killed.
 type_until_killed() {
     local i=0
     : >"$WORK/typed"
     while kill -0 "$APP_PID" 2>/dev/null && ((i < 60)); do
         xdotool type "${letters:i:1}" 2>/dev/null || break
-        echo "$(now)" >>"$WORK/typed"
-        i=$((i + 1))
-        sleep 0.1
+        date +%s%N >>"$WORK/typed"
+        i=$((i + 1)) && sleep 0.1
     done
 }
 
@@ -40,26 +33,23 @@ text=''
 start_tabulet Log.DF
 for run in $(seq "$RUNS"); do
     wait_caption "$MAIN_WINDOW" "Tabulet 1.0 - Log.DF"
-    focus "$MAIN_WINDOW"
-    keys Tab Down Tab ctrl+End
+    press Tab Down Tab ctrl+End
     delay=$((1200 + RANDOM % 2300))
     (sleep "$(printf '%d.%03d' $((delay / 1000)) $((delay % 1000)))" && kill -9 "$APP_PID") &
     killer=$!
     type_until_killed
     wait "$killer" || true
-    killed=$(now)
+    killed=$(date +%s%N)
     { wait "$APP_PID"; } 2>/dev/null || true
     APP_PID=
-    # The letters typed two seconds or more before the kill must all be back.
     needed=$(awk -v limit=$((killed - 2000000000)) '$1 <= limit { n++ } END { print n + 0 }' \
         "$WORK/typed")
-    # A letter may have gone out just before the kill without being noted.
+    # One more letter may have gone out just before the kill without being noted.
     typed=$(($(wc -l <"$WORK/typed") + 1))
     if compgen -G "$recovery/*.recovery" >/dev/null; then
         start_tabulet
         answer '^Tabulet$' "Log.DF" Return
-        focus "$MAIN_WINDOW"
-        keys ctrl+s
+        press ctrl+s
         wait_until test ! -e "$recovery"/*.recovery || fail "run $run: the recovery file stayed after Save"
     else
         start_tabulet Log.DF

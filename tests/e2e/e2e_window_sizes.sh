@@ -1,53 +1,38 @@
 #!/usr/bin/env bash
-# The window's size under a window manager, on a 1920 by 1080 screen: fixed as it always was
-# until View > Resizable Window is on; then it can be resized, never below its fixed size, and
-# fills the screen when it was left maximized.
-# Screenshots of the fixed, the resized and the maximized window are left in WORK.
+# Under a window manager the window keeps its fixed size until View > Resizable Window is on; then
+# it resizes, never below that size, and fills the screen when left maximized. Screenshots in WORK.
 source "$(dirname "$0")/lib.sh"
 E2E_SCREEN=1920x1080x24
 e2e_begin "$@"
-command -v openbox >/dev/null || fail "openbox is missing"
-command -v import >/dev/null || fail "import (imagemagick) is missing"
+for tool in openbox import; do command -v $tool >/dev/null || fail "$tool is missing"; done
 
 openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
 ON_EXIT="stop $!"
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 wait_until wm_running || fail "openbox did not start"
 
-window_size() {
-    local WIDTH HEIGHT X Y SCREEN WINDOW
-    eval "$(xdotool getwindowgeometry --shell "$MAIN_WINDOW")"
-    echo "${WIDTH}x${HEIGHT}"
-}
+geometry() { eval "$(xdotool getwindowgeometry --shell "$MAIN_WINDOW")"; }
+window_size() { geometry && echo "${WIDTH}x${HEIGHT}"; }
 has_size() { [[ $(window_size) == "$1" ]]; }
 expect_size() { wait_until has_size "$1" || fail "the window is $(window_size), not $1"; }
 resize_to() { timeout "$STEP_SECONDS" xdotool windowsize "$MAIN_WINDOW" "$1" "$2" || fail "no resize"; }
-# The screen around the window, its frame and title bar included.
 screenshot() {
-    local WIDTH HEIGHT X Y SCREEN WINDOW
-    sleep 0.5
-    eval "$(xdotool getwindowgeometry --shell "$MAIN_WINDOW")"
-    import -window root -crop "$((WIDTH + 20))x$((HEIGHT + 50))+$((X - 10))+$((Y - 40))" \
-        "$WORK/$1.png"
+    sleep 0.5 && geometry
+    import -window root -crop "$((WIDTH + 20))x$((HEIGHT + 50))+$((X - 10))+$((Y - 40))" "$WORK/$1.png"
     echo "screenshot: $WORK/$1.png"
 }
 
-{
-    printf '{\r\n'
-    for n in $(seq 1 40); do printf '"Note %d\r\nThe text of note %d, long enough to wrap."\r\n' "$n" "$n"; done
-    printf '}\r\n'
-} >"$WORK/files/Notes.DF"
+{ printf '{\r\n'; for n in $(seq 1 40); do printf '"Note %d\r\nThe text of note %d, long enough to wrap."\r\n' "$n" "$n"; done
+  printf '}\r\n'; } >"$WORK/files/Notes.DF"
 
 start_tabulet Notes.DF
 fixed=$(window_size)
 [[ $fixed == 371x* ]] || fail "the fixed window is $fixed"
-resize_to 900 700
-sleep 0.5
+resize_to 900 700 && sleep 0.5
 expect_size "$fixed"
 screenshot fixed
 
-focus "$MAIN_WINDOW"
-keys alt+v r
+press alt+v r
 MAIN_WINDOW=$(wait_window '^Tabulet 1\.0')
 resize_to 800 600
 expect_size 800x600

@@ -1,16 +1,10 @@
 #!/usr/bin/env bash
-# Builds the Debian package with cpack, unpacks it into a scratch folder and checks that every
-# file is where a Debian desktop looks for it and nothing else is there, that the desktop entry
-# and the metainfo pass their validators, that file managers would map *.DF and *.df files to
-# Tabulet, and that the unpacked program starts. The scratch folder stays when a check fails.
-# Arguments: the build folder, cpack, the version, the MIME probe and the scratch folder.
+# The Debian package, unpacked: exactly the expected files, valid desktop entry and metainfo,
+# *.DF and *.df mapped to Tabulet, and a program that starts. The scratch folder stays on failure.
 set -euo pipefail
 build_dir=$1 cpack=$2 version=$3 mime_probe=$4 scratch=$5
 id=io.github.tabulet.Tabulet mime_type=application/x-ledra-datafile arch=$(dpkg --print-architecture)
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+fail() { echo "FAIL: $*" >&2; exit 1; }
 
 rm -rf "$scratch"
 mkdir -p "$scratch/out" "$scratch/config" && mkdir -m 700 "$scratch/run"
@@ -20,7 +14,6 @@ deb=$scratch/out/tabulet_${version}_$arch.deb
 [[ $(echo "$scratch"/out/*.deb) == "$deb" ]] || fail "cpack made $(echo "$scratch"/out/*.deb)"
 [[ $(dpkg-deb -f "$deb" Package Section) == $'Package: tabulet\nSection: editors' ]] ||
     fail "the package is $(dpkg-deb -f "$deb" Package Section)"
-# dpkg-shlibdeps worked out the libraries the program needs.
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "Depends lacks Qt: $(dpkg-deb -f "$deb" Depends)"
 
 root=$scratch/root share=usr/share
@@ -28,9 +21,7 @@ icons=$share/icons/hicolor sizes=(16 32 48 64 128 256)
 dpkg-deb -x "$deb" "$root"
 expected=(usr/bin/tabulet "$share/applications/$id.desktop" "$share/metainfo/$id.metainfo.xml"
     "$share/mime/packages/$id.xml" "$icons/scalable/apps/$id.svg" "$share/doc/tabulet/help.html")
-for size in "${sizes[@]}"; do
-    expected+=("$icons/${size}x$size/apps/$id.png")
-done
+for size in "${sizes[@]}"; do expected+=("$icons/${size}x$size/apps/$id.png"); done
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$root" && find . -type f -printf '%P\n' | sort) ||
     fail "the files in the package differ from the expected list (< expected, > packaged)"
 desktop=$root/$share/applications/$id.desktop
@@ -46,7 +37,7 @@ types=$(XDG_DATA_DIRS="$root/$share:/usr/share" "$mime_probe" RECORDS.DF records
 [[ $types == "$mime_type"$'\n'"$mime_type"$'\n'text/plain ]] ||
     fail "RECORDS.DF, records.df and notes.txt are: $types"
 
-# Still running after two seconds means the loader found every library and the window is up.
+# Still running after two seconds: the loader found every library.
 status=0
 XDG_CONFIG_HOME=$scratch/config XDG_RUNTIME_DIR=$scratch/run QT_QPA_PLATFORM=offscreen \
     timeout 2 "$root/usr/bin/tabulet" >"$scratch/start.log" 2>&1 || status=$?

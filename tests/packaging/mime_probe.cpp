@@ -1,8 +1,6 @@
 // Prints the MIME type the desktop's shared MIME database gives each file name on the command
 // line, one per line, as file managers see it when they choose which programs to offer.
-#include <QCoreApplication>
-#include <QMimeDatabase>
-#include <QTextStream>
+#include <QtCore>
 
 int main(int argc, char* argv[])
 {

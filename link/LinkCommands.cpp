@@ -1,0 +1,189 @@
+#include "link/LinkCommands.h"
+
+#include "core/BinaryObject.h"
+#include "core/Caption.h"
+#include "core/Document.h"
+#include "documentcommands/DocumentCommands.h"
+#include "link/KermitTransfer.h"
+#include "link/LinkWindows.h"
+#include "link/XModemTransfer.h"
+#include "platform/Questions.h"
+#include "platform/SerialLines.h"
+
+#include <QFileInfo>
+
+namespace {
+
+QString fileTitleFor(const QString& variable)
+{
+    return variable.contains(u'.') ? variable : variable + QStringLiteral(".DF");
+}
+
+} // namespace
+
+LinkCommands::LinkCommands(Document& document, DocumentCommands& documentCommands,
+                           const Services& services, LinkWindows& windows)
+    : m_document(document), m_documentCommands(documentCommands), m_services(services),
+      m_windows(windows)
+{}
+
+void LinkCommands::sendDocument()
+{
+    const LinkSettings link = LinkSettings::read(m_services.settings);
+    if (!m_documentCommands.acceptUnwritableContent())
+        return;
+    const bool kermit = link.protocol == LinkSettings::Protocol::Kermit;
+    const QString name = kermit ? variableName() : QString();
+    if (kermit && name.isEmpty())
+        return;
+    const QByteArray bytes = bytesToSend(link);
+    const std::unique_ptr<QIODevice> line = openLine(link);
+    if (!line)
+        return;
+    std::unique_ptr<Transfer> transfer;
+    if (kermit)
+        transfer = std::make_unique<KermitTransfer>(*line,
+                                                    KermitTransfer::Order{KermitTransfer::Job::Send,
+                                                                          name.toLatin1(), bytes,
+                                                                          link.blockCheck},
+                                                    m_timing);
+    else
+        transfer =
+            std::make_unique<XModemTransfer>(*line, XModemTransfer::Job::Send, bytes, m_timing);
+    if (!run(*transfer, tr("Send Document"), link))
+        return;
+    tell(tr("Send Document"),
+         kermit ? tr("The document was sent to the calculator as \"%1\".").arg(name)
+                : tr("The document was sent to the calculator."),
+         false);
+}
+
+// Exactly what the next Save writes; XModem carries it as the calculator's binary object.
+QByteArray LinkCommands::bytesToSend(const LinkSettings& link) const
+{
+    const QByteArray saved = m_document.fileBytes(preferences::transferHeader(m_services.settings));
+    if (link.protocol == LinkSettings::Protocol::Kermit)
+        return saved;
+    return binaryobject::write(binaryobject::stringsOfTextForm(saved));
+}
+
+// The calculator stores what it receives under the name of the file sent.
+QString LinkCommands::variableName()
+{
+    QString suggested = m_document.suggestedTitle;
+    if (!m_document.currentFileName().isEmpty())
+        suggested = QFileInfo(m_document.currentFileName()).completeBaseName();
+    return m_services.questions
+        .inputBox(m_owner, tr("Send Document"), tr("Name of the variable on the calculator:"),
+                  suggested)
+        .trimmed();
+}
+
+void LinkCommands::getVariable()
+{
+    LinkSettings link = LinkSettings::read(m_services.settings);
+    // Only the Kermit server lists and hands out variables.
+    link.protocol = LinkSettings::Protocol::Kermit;
+    const std::unique_ptr<QIODevice> line = openLine(link);
+    if (!line)
+        return;
+    KermitTransfer listing(*line, {KermitTransfer::Job::Directory, {}, {}, link.blockCheck},
+                           m_timing);
+    if (!run(listing, tr("Get Variable"), link))
+        return;
+    const QList<CalculatorVariable> variables = variablesListed(listing.received());
+    if (variables.isEmpty()) {
+        tell(tr("Get Variable"), tr("The calculator's current directory holds no variables."),
+             false);
+        return;
+    }
+    const std::optional<QString> name = m_windows.chooseVariable(m_owner, variables);
+    if (!name || !m_documentCommands.mayReplaceDocument())
+        return;
+    KermitTransfer get(*line, {KermitTransfer::Job::Get, name->toLatin1(), {}, link.blockCheck},
+                       m_timing);
+    if (run(get, tr("Get Variable"), link))
+        m_documentCommands.openReceived(get.received(), fileTitleFor(*name));
+}
+
+void LinkCommands::receive()
+{
+    const LinkSettings link = LinkSettings::read(m_services.settings);
+    if (!m_documentCommands.mayReplaceDocument())
+        return;
+    const std::unique_ptr<QIODevice> line = openLine(link);
+    if (!line)
+        return;
+    if (link.protocol == LinkSettings::Protocol::XModem) {
+        XModemTransfer transfer(*line, XModemTransfer::Job::Receive, {}, m_timing);
+        if (run(transfer, tr("Receive"), link))
+            m_documentCommands.openReceived(transfer.received(), QString());
+        return;
+    }
+    KermitTransfer transfer(*line, {KermitTransfer::Job::Receive, {}, {}, link.blockCheck},
+                            m_timing);
+    if (run(transfer, tr("Receive"), link)) {
+        const QString name = QString::fromLatin1(transfer.receivedName());
+        m_documentCommands.openReceived(transfer.received(),
+                                        name.isEmpty() ? name : fileTitleFor(name));
+    }
+}
+
+void LinkCommands::editSettings()
+{
+    m_windows.editSettings(m_owner);
+}
+
+std::unique_ptr<QIODevice> LinkCommands::openLine(const LinkSettings& link)
+{
+    QString failure;
+    std::unique_ptr<QIODevice> line =
+        m_services.serialLines.open(link.port, link.speed, link.parity, failure);
+    if (!line)
+        tell(tr("Calculator Link"), failure, true);
+    return line;
+}
+
+// Whether the transfer went through; anything else has been told.
+bool LinkCommands::run(Transfer& transfer, const QString& title, const LinkSettings& link)
+{
+    transfer.start();
+    if (transfer.end() == TransferEnd::Running)
+        m_windows.watch(m_owner, title, transfer);
+    if (transfer.end() == TransferEnd::Done)
+        return true;
+    if (transfer.end() != TransferEnd::Cancelled)
+        tell(title, failureMessage(transfer, link), true);
+    return false;
+}
+
+QString LinkCommands::failureMessage(const Transfer& transfer, const LinkSettings& link) const
+{
+    const bool kermit = link.protocol == LinkSettings::Protocol::Kermit;
+    switch (transfer.end()) {
+    case TransferEnd::NoAnswer:
+        return tr("The calculator did not answer on %1.\n\nCheck the cable and the link "
+                  "settings, and that the calculator is waiting: %2.")
+            .arg(link.port, kermit ? tr("in server mode, or running RECV to take the document "
+                                        "and SEND to send a variable")
+                                   : tr("running XRECV to take the document and XSEND to send "
+                                        "a variable"));
+    case TransferEnd::Stopped:
+        return tr("The calculator stopped answering after %n bytes, and the transfer was not "
+                  "finished.",
+                  nullptr, int(transfer.figures().bytes));
+    case TransferEnd::Refused:
+        if (transfer.detail().isEmpty())
+            return tr("The calculator ended the transfer.");
+        return tr("The calculator ended the transfer, saying:\n\n%1").arg(transfer.detail());
+    default:
+        return QString();
+    }
+}
+
+void LinkCommands::tell(const QString& title, const QString& text, bool failure)
+{
+    m_services.questions.messageBox(
+        m_owner, title.isEmpty() ? ProgramTitle : title, text, QMessageBox::Ok,
+        failure ? QMessageBox::Warning : QMessageBox::Information, QMessageBox::Ok);
+}

@@ -1,0 +1,66 @@
+#include "link/Transfer.h"
+
+#include <QIODevice>
+
+Transfer::Transfer(QIODevice& line, const LinkTiming& timing, QObject* parent)
+    : QObject(parent), m_line(line), m_timing(timing)
+{
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, [this] {
+        if (m_end == TransferEnd::Running)
+            waitedTooLong();
+    });
+    connect(&m_line, &QIODevice::readyRead, this, &Transfer::lineReadable);
+}
+
+void Transfer::lineReadable()
+{
+    if (m_end != TransferEnd::Running)
+        return;
+    const QByteArray arrived = m_line.readAll();
+    if (arrived.isEmpty())
+        return;
+    m_heard = true;
+    m_input += arrived;
+    readLine(m_input);
+}
+
+void Transfer::write(const QByteArray& bytes)
+{
+    m_line.write(bytes);
+}
+
+void Transfer::wait(int ms)
+{
+    m_timer.start(ms);
+}
+
+bool Transfer::retry()
+{
+    if (++m_tries > m_timing.retries)
+        return false;
+    ++m_figures.retries;
+    Q_EMIT progressed();
+    return true;
+}
+
+void Transfer::finish(TransferEnd end, const QString& detail)
+{
+    if (m_end != TransferEnd::Running)
+        return;
+    m_end = end;
+    m_detail = detail;
+    m_timer.stop();
+    disconnect(&m_line, nullptr, this, nullptr);
+    // The last acknowledgement must reach the calculator before the line is closed, or it
+    // goes on waiting for it.
+    while (m_line.bytesToWrite() > 0 && m_line.waitForBytesWritten(1000)) {
+    }
+    Q_EMIT finished();
+}
+
+void Transfer::dropWaitingInput()
+{
+    m_line.readAll();
+    m_input.clear();
+}
