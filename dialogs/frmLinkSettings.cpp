@@ -2,6 +2,7 @@
 
 #include "link/LinkSettings.h"
 #include "platform/SerialLines.h"
+#include "platform/WindowLook.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -24,6 +25,7 @@ frmLinkSettings::frmLinkSettings(const Services& services, QWidget* parent)
     : QDialog(parent), m_services(services)
 {
     setWindowTitle(tr("Link Settings"));
+    setFont(tabuletWidgetFont());
     createControls();
     showSettings();
     setFixedSize(sizeHint());
@@ -34,6 +36,8 @@ void frmLinkSettings::createControls()
     cboPort = choices(this, "cboPort", m_services.serialLines.ports());
     cboPort->setEditable(true);
     cboPort->lineEdit()->setPlaceholderText(tr("for instance /dev/ttyUSB0"));
+    // The field inside the list takes the focus, and a screen reader names it by itself.
+    cboPort->lineEdit()->setAccessibleName(tr("Port"));
     cboPort->setMinimumContentsLength(24);
     cboSpeed = choices(this, "cboSpeed", {});
     for (const int speed : LinkSettings::Speeds)

@@ -1,6 +1,7 @@
 #include "dialogs/frmTransfer.h"
 
 #include "link/Transfer.h"
+#include "platform/WindowLook.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -12,6 +13,7 @@ frmTransfer::frmTransfer(Transfer& transfer, const QString& title, QWidget* pare
     : QDialog(parent), m_transfer(transfer)
 {
     setWindowTitle(title);
+    setFont(tabuletWidgetFont());
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     lblStatus = new QLabel(tr("Waiting for the calculator..."), this);
     prgBytes = new QProgressBar(this);
@@ -38,8 +40,11 @@ void frmTransfer::reject()
 void frmTransfer::showFigures()
 {
     const TransferFigures& figures = m_transfer.figures();
-    if (figures.packets > 0)
+    if (m_transfer.cancelling())
+        lblStatus->setText(tr("Cancelling..."));
+    else if (figures.packets > 0)
         lblStatus->setText(tr("Transferring..."));
+    cmdCancel->setEnabled(!m_transfer.cancelling());
     // Without a total the bar only shows that something is happening.
     prgBytes->setRange(0, figures.total > 0 ? 1000 : 0);
     if (figures.total > 0)

@@ -1,5 +1,7 @@
 #include "dialogs/frmVariables.h"
 
+#include "platform/WindowLook.h"
+
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QPushButton>
@@ -10,9 +12,11 @@ frmVariables::frmVariables(const QList<CalculatorVariable>& variables, QWidget* 
     : QDialog(parent)
 {
     setWindowTitle(tr("Get Variable"));
+    setFont(tabuletWidgetFont());
     lstVariables = new QTreeWidget(this);
     lstVariables->setObjectName(QStringLiteral("lstVariables"));
     lstVariables->setRootIsDecorated(false);
+    lstVariables->setAccessibleName(tr("Variables"));
     lstVariables->setHeaderLabels({tr("Name"), tr("Size"), tr("Type")});
     for (const CalculatorVariable& variable : variables)
         new QTreeWidgetItem(lstVariables, {variable.name, variable.size, variable.type});

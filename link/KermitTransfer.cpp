@@ -21,6 +21,8 @@ KermitTransfer::KermitTransfer(QIODevice& line, Order order, const LinkTiming& t
 {
     m_ours.longestPacket = LongestReceived;
     m_ours.checkType = m_order.checkType;
+    if (m_order.parity)
+        m_ours.eightBit = '&';
     m_figures.total = m_order.job == Job::Send ? m_order.bytes.size() : 0;
 }
 
@@ -49,14 +51,9 @@ void KermitTransfer::start()
     }
 }
 
-void KermitTransfer::cancel()
+void KermitTransfer::sayCancelled()
 {
-    if (end() != TransferEnd::Running)
-        return;
-    // A calculator that has said nothing yet has nothing to end.
-    if (heard() || m_phase != Phase::AwaitInit)
-        sendError(tr("Cancelled by the user"));
-    finish(TransferEnd::Cancelled);
+    sendError(tr("Cancelled by the user"));
 }
 
 void KermitTransfer::readLine(QByteArray& input)

@@ -23,13 +23,15 @@ public:
         QByteArray name;
         QByteArray bytes;
         int checkType = 3;
+        // With parity on the line the eighth bit carries the parity: bytes with it set travel
+        // with the 8-bit prefix, which Tabulet then asks for.
+        bool parity = false;
     };
 
     KermitTransfer(QIODevice& line, Order order, const LinkTiming& timing,
                    QObject* parent = nullptr);
 
     void start() override;
-    void cancel() override;
     // The name the other side gave what it sent.
     QByteArray receivedName() const { return m_receivedName; }
 
@@ -53,6 +55,7 @@ private:
 
     void readLine(QByteArray& input) override;
     void waitedTooLong() override;
+    void sayCancelled() override;
 
     bool sending() const { return m_phase <= Phase::Command; }
     void sendFirst(char type, const QByteArray& data);

@@ -14,6 +14,13 @@
 
 namespace {
 
+KermitTransfer::Order kermitOrder(const LinkSettings& link, KermitTransfer::Job job,
+                                  const QString& name = QString(),
+                                  const QByteArray& bytes = QByteArray())
+{
+    return {job, name.toLatin1(), bytes, link.blockCheck, link.parity != u"none"};
+}
+
 QString fileTitleFor(const QString& variable)
 {
     return variable.contains(u'.') ? variable : variable + QStringLiteral(".DF");
@@ -42,11 +49,8 @@ void LinkCommands::sendDocument()
         return;
     std::unique_ptr<Transfer> transfer;
     if (kermit)
-        transfer = std::make_unique<KermitTransfer>(*line,
-                                                    KermitTransfer::Order{KermitTransfer::Job::Send,
-                                                                          name.toLatin1(), bytes,
-                                                                          link.blockCheck},
-                                                    m_timing);
+        transfer = std::make_unique<KermitTransfer>(
+            *line, kermitOrder(link, KermitTransfer::Job::Send, name, bytes), m_timing);
     else
         transfer =
             std::make_unique<XModemTransfer>(*line, XModemTransfer::Job::Send, bytes, m_timing);
@@ -87,8 +91,7 @@ void LinkCommands::getVariable()
     const std::unique_ptr<QIODevice> line = openLine(link);
     if (!line)
         return;
-    KermitTransfer listing(*line, {KermitTransfer::Job::Directory, {}, {}, link.blockCheck},
-                           m_timing);
+    KermitTransfer listing(*line, kermitOrder(link, KermitTransfer::Job::Directory), m_timing);
     if (!run(listing, tr("Get Variable"), link))
         return;
     const QList<CalculatorVariable> variables = variablesListed(listing.received());
@@ -100,8 +103,7 @@ void LinkCommands::getVariable()
     const std::optional<QString> name = m_windows.chooseVariable(m_owner, variables);
     if (!name || !m_documentCommands.mayReplaceDocument())
         return;
-    KermitTransfer get(*line, {KermitTransfer::Job::Get, name->toLatin1(), {}, link.blockCheck},
-                       m_timing);
+    KermitTransfer get(*line, kermitOrder(link, KermitTransfer::Job::Get, *name), m_timing);
     if (run(get, tr("Get Variable"), link))
         m_documentCommands.openReceived(get.received(), fileTitleFor(*name));
 }
@@ -120,8 +122,7 @@ void LinkCommands::receive()
             m_documentCommands.openReceived(transfer.received(), QString());
         return;
     }
-    KermitTransfer transfer(*line, {KermitTransfer::Job::Receive, {}, {}, link.blockCheck},
-                            m_timing);
+    KermitTransfer transfer(*line, kermitOrder(link, KermitTransfer::Job::Receive), m_timing);
     if (run(transfer, tr("Receive"), link)) {
         const QString name = QString::fromLatin1(transfer.receivedName());
         m_documentCommands.openReceived(transfer.received(),

@@ -7,7 +7,9 @@ Transfer::Transfer(QIODevice& line, const LinkTiming& timing, QObject* parent)
 {
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, [this] {
-        if (m_end == TransferEnd::Running)
+        if (m_cancelling)
+            endCancelled();
+        else if (m_end == TransferEnd::Running)
             waitedTooLong();
     });
     connect(&m_line, &QIODevice::readyRead, this, &Transfer::lineReadable);
@@ -21,8 +23,33 @@ void Transfer::lineReadable()
     if (arrived.isEmpty())
         return;
     m_heard = true;
+    if (m_cancelling) {
+        endCancelled();
+        return;
+    }
     m_input += arrived;
     readLine(m_input);
+}
+
+void Transfer::cancel()
+{
+    if (m_end != TransferEnd::Running || m_cancelling)
+        return;
+    if (!m_heard) {
+        finish(TransferEnd::Cancelled);
+        return;
+    }
+    m_cancelling = true;
+    // What was sent last is answered soon, if at all.
+    constexpr int AnswerToCancelMs = 2000;
+    m_timer.start(std::min(m_timing.answerMs, AnswerToCancelMs));
+    Q_EMIT progressed();
+}
+
+void Transfer::endCancelled()
+{
+    sayCancelled();
+    finish(TransferEnd::Cancelled);
 }
 
 void Transfer::write(const QByteArray& bytes)
@@ -32,7 +59,10 @@ void Transfer::write(const QByteArray& bytes)
 
 void Transfer::wait(int ms)
 {
-    m_timer.start(ms);
+    // A calculator that is there and waiting answers the first packet at once; a cable that
+    // leads nowhere should not keep the user waiting for minutes before saying so.
+    constexpr int FirstAnswerMs = 3000;
+    m_timer.start(m_heard ? ms : std::min(ms, FirstAnswerMs));
 }
 
 bool Transfer::retry()

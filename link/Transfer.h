@@ -51,8 +51,12 @@ public:
     Transfer(QIODevice& line, const LinkTiming& timing, QObject* parent = nullptr);
 
     virtual void start() = 0;
-    // Ends the transfer in a way that leaves the calculator ready for the next one.
-    virtual void cancel() = 0;
+    // Ends the transfer in a way that leaves the calculator ready for the next one. The other
+    // side is told in answer to what it sends next: one that clears its input after each
+    // answer it reads would otherwise never see it. A side that has said nothing yet is not
+    // told.
+    void cancel();
+    bool cancelling() const { return m_cancelling; }
 
     TransferEnd end() const { return m_end; }
     QString detail() const { return m_detail; }
@@ -69,6 +73,8 @@ protected:
     virtual void readLine(QByteArray& input) = 0;
     // The wait for an answer ran out.
     virtual void waitedTooLong() = 0;
+    // Tells the other side that the transfer ends here.
+    virtual void sayCancelled() = 0;
 
     void write(const QByteArray& bytes);
     void wait(int ms);
@@ -89,6 +95,7 @@ protected:
 
 private:
     void lineReadable();
+    void endCancelled();
 
     QTimer m_timer;
     QByteArray m_input;
@@ -96,4 +103,5 @@ private:
     QString m_detail;
     int m_tries = 0;
     bool m_heard = false;
+    bool m_cancelling = false;
 };

@@ -42,7 +42,8 @@ QList<CalculatorVariable> variablesListed(const QByteArray& listing)
     for (const QByteArray& line : listing.split('\n')) {
         const QStringList words =
             QString::fromLatin1(line).simplified().split(u' ', Qt::SkipEmptyParts);
-        if (words.isEmpty() || words.first().startsWith(u'{'))
+        if (words.isEmpty() || words.first().startsWith(u'{') ||
+            words.first().compare(QLatin1String("total"), Qt::CaseInsensitive) == 0)
             continue;
         std::optional<CalculatorVariable> variable = hostFile(words);
         if (!variable)

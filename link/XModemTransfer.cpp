@@ -30,12 +30,9 @@ void XModemTransfer::start()
     takeWaitingInput();
 }
 
-void XModemTransfer::cancel()
+void XModemTransfer::sayCancelled()
 {
-    if (end() != TransferEnd::Running)
-        return;
     write(QByteArray(3, xmodem::Cancel));
-    finish(TransferEnd::Cancelled);
 }
 
 qsizetype XModemTransfer::blocks() const

@@ -19,13 +19,13 @@ public:
                    QObject* parent = nullptr);
 
     void start() override;
-    void cancel() override;
 
 private:
     enum class Phase { AwaitStart, Blocks, AwaitEnd };
 
     void readLine(QByteArray& input) override;
     void waitedTooLong() override;
+    void sayCancelled() override;
 
     void answerWhileSending(char answer);
     void sendBlock();

@@ -3,8 +3,13 @@
 #include "dialogs/PreferenceCommands.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmBrowse.h"
+#include "dialogs/frmLinkSettings.h"
 #include "dialogs/frmPreferences.h"
+#include "dialogs/frmTransfer.h"
+#include "dialogs/frmVariables.h"
 #include "doubles/TestServices.h"
+#include "link/KermitTransfer.h"
+#include "link/LinkSettings.h"
 #include "platform/FileDialogs.h"
 
 #include <QtTest>
@@ -182,13 +187,36 @@ private Q_SLOTS:
         QCOMPARE(reported.size(), 1);
     }
 
+    // Link Settings shows what is stored, a value that is none of the choices as its default,
+    // and keeps only what OK confirms, in a section of its own.
+    void linkSettings()
+    {
+        TestServices doubles;
+        doubles.settings.writeIn("Calculator Link", "Speed", "4800");
+        doubles.settings.writeIn("Calculator Link", "BlockCheck", "7");
+        frmLinkSettings window(doubles.services());
+        QCOMPARE(window.cboSpeed->currentText(), "4800 bps");
+        QCOMPARE(window.cboBlockCheck->currentIndex(), 2);
+        QCOMPARE(window.cboProtocol->currentText(), "Kermit");
+        window.cboPort->setCurrentText(" /dev/ttyUSB0 ");
+        window.cboParity->setCurrentIndex(2);
+        window.cboProtocol->setCurrentIndex(1);
+        window.reject();
+        QCOMPARE(doubles.settings.writes.size(), 2);
+        window.cmdOK_Click();
+        const LinkSettings kept = LinkSettings::read(doubles.settings);
+        QCOMPARE(QStringList({kept.port, kept.parity, QString::number(kept.speed)}),
+                 QStringList({"/dev/ttyUSB0", "even", "4800"}));
+        QVERIFY(kept.blockCheck == 3 && kept.protocol == LinkSettings::Protocol::XModem);
+    }
+
     // The program's own dialogs and its questions as a screen reader finds them, in the main
     // window's font.
     void everyControlIsNamed_data()
     {
         QTest::addColumn<QString>("window");
-        for (const char* window :
-             {"Preferences", "Browse", "About", "Remove Settings", "Input Box"})
+        for (const char* window : {"Preferences", "Browse", "About", "Remove Settings", "Input Box",
+                                   "Link Settings", "Transfer", "Variables"})
             QTest::newRow(window) << window;
     }
     void everyControlIsNamed()
@@ -203,6 +231,14 @@ private Q_SLOTS:
             dialog = std::make_unique<frmBrowse>(doubles.services(), workingDirectory);
         else if (window == u"About")
             dialog = std::make_unique<frmAbout>();
+        else if (window == u"Link Settings")
+            dialog = std::make_unique<frmLinkSettings>(doubles.services());
+        else if (window == u"Variables")
+            dialog = std::make_unique<frmVariables>(QList<CalculatorVariable>{{"A", "1", "B"}});
+        QBuffer line;
+        KermitTransfer transfer(line, {}, {});
+        if (window == u"Transfer")
+            dialog = std::make_unique<frmTransfer>(transfer, "Send Document");
         QString faults;
         if (dialog) {
             dialog->show();

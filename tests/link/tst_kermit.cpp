@@ -1,4 +1,5 @@
 #include "link/KermitPacket.h"
+#include "link/VariableList.h"
 
 #include <QTest>
 
@@ -135,6 +136,29 @@ private Q_SLOTS:
                              eightBit};
         QTEST(QByteArray(said, 3), "agreed");
         QCOMPARE(agreed.receiving.eightBit, agreed.sending.eightBit);
+    }
+
+    // A server's directory listing, the calculator's and a host's: each variable's name, size
+    // and type; the directory's own line, totals and folders name no variable.
+    void listings_data()
+    {
+        QTest::addColumn<QByteArray>("listing");
+        QTest::addColumn<QString>("variables");
+        QTest::newRow("calculator") << QByteArray("{ HOME NOTES }  12345\r\nADDR 2051 String "
+                                                  "#4A2Fh\r\nX  10.5  Real Number  #0h\r\n")
+                                    << "ADDR 2051 String|X 10.5 Real Number";
+        QTest::newRow("host") << QByteArray("drwxr-xr-x 2 4096 2026-12-07 16:27:14 old\n"
+                                            "-rw-r--r--     34296  2026-12-07 16:27:14  NOTES\n"
+                                            "Total 2 files\n")
+                              << "NOTES 34296 ";
+    }
+    void listings()
+    {
+        QFETCH(QByteArray, listing);
+        QStringList found;
+        for (const CalculatorVariable& each : variablesListed(listing))
+            found << each.name + u' ' + each.size + u' ' + each.type;
+        QTEST(found.join(u'|'), "variables");
     }
 };
 

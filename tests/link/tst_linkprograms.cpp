@@ -178,6 +178,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         QTest::newRow("no such port") << "port"
                                       << "There is no serial port";
+        QTest::newRow("port in use") << "busy"
+                                     << "dialout";
         QTest::newRow("nobody answers") << "silent"
                                         << "The calculator did not answer";
         QTest::newRow("error packet") << "error"
@@ -200,6 +202,8 @@ private Q_SLOTS:
         QVERIFY(writeFile(m_standIn->file("NUMBER"), "1.5"));
         if (failure == "port")
             m_doubles->settings.writeIn("Calculator Link", "Port", "/dev/no-such-port");
+        QSerialPort otherProgram(m_standIn->port());
+        QVERIFY(failure != "busy" || otherProgram.open(QIODevice::ReadWrite));
         if (failure == "error" || failure == "number")
             m_standIn->startServer();
         if (failure == "cut" || failure == "cancel")
@@ -227,6 +231,8 @@ private Q_SLOTS:
         }
         QCOMPARE(documentBytes(), before);
         QCOMPARE(m_document->currentFileName(), "/data/NOTES.DF");
+        // Told of the end, the other side stops rather than waiting on.
+        QVERIFY(failure != "cancel" || m_standIn->ended());
         QVERIFY2(lastMessage().contains(message), qPrintable(lastMessage()));
     }
 };

@@ -73,6 +73,7 @@ private Q_SLOTS:
         QTest::newRow("data damaged, check 1") << 1 << 'D' << 2 << false << false << 1;
         QTest::newRow("acknowledgement lost") << 3 << 'Y' << 5 << true << true << 1;
         QTest::newRow("acknowledgement damaged") << 2 << 'Y' << 3 << false << true << 1;
+        QTest::newRow("parity: 8-bit prefixed") << -3 << ' ' << 0 << false << false << 0;
         QTest::newRow("end of file lost") << 3 << 'Z' << -1 << true << false << 1;
     }
     void kermitCarriesEveryByte()
@@ -86,12 +87,23 @@ private Q_SLOTS:
         Wire wire;
         (fromReceiver ? wire.b : wire.a).tamper = once(tamperedType, tamperedSequence, drop);
         const QByteArray sent = everyByte();
-        KermitTransfer sender(wire.a, {Job::Send, "NOTES", sent, check}, Quick);
-        KermitTransfer receiver(wire.b, {Job::Receive, {}, {}, check}, Quick);
+        // A negative check stands for that check on a line with parity: nothing may travel with
+        // its eighth bit set.
+        const bool parity = check < 0;
+        bool eighthBit = false;
+        for (WireEnd* end : {&wire.a, &wire.b})
+            end->tamper = [&eighthBit, inner = end->tamper](const QByteArray& bytes) {
+                eighthBit = eighthBit || std::any_of(bytes.begin(), bytes.end(),
+                                                     [](char c) { return quint8(c) > 127; });
+                return inner ? inner(bytes) : bytes;
+            };
+        KermitTransfer sender(wire.a, {Job::Send, "NOTES", sent, std::abs(check), parity}, Quick);
+        KermitTransfer receiver(wire.b, {Job::Receive, {}, {}, std::abs(check)}, Quick);
         runBoth(sender, receiver);
         QCOMPARE(sender.end(), TransferEnd::Done);
         QCOMPARE(receiver.end(), TransferEnd::Done);
         QCOMPARE(receiver.received(), sent);
+        QCOMPARE(eighthBit, !parity);
         QCOMPARE(receiver.receivedName(), QByteArray("NOTES"));
         QCOMPARE(sender.figures().bytes, sent.size());
         // Each side waits as long as the other, so a loss may be retried from both sides.

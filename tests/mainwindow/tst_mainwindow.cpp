@@ -145,6 +145,7 @@ private Q_SLOTS:
         m_dir = std::make_unique<QTemporaryDir>();
         m_doubles = std::make_unique<TestServices>();
         m_dialogs.opened.clear();
+        m_dialogs.link.watched.clear();
         reopen();
     }
 
@@ -174,6 +175,10 @@ private Q_SLOTS:
             {"New Header|abc|clip", {"mnuHeadersNewHeader", "cmdNewHeader"}},
             {"Edit Header|abc|clip", {"mnuHeadersEditHeader", "double click"}},
             {"Remove Header|abc|clip", {"mnuHeadersRemoveHeader"}},
+            {"Send Document|abc|clip", {"mnuCalculatorSend"}},
+            {"Calculator Link|abc|clip", {"mnuCalculatorGet"}},
+            {"Save Current?|abc|clip", {"mnuCalculatorReceive"}},
+            {"settings|abc|clip", {"mnuCalculatorSettings"}},
             {"help|abc|clip", {"mnuHelpContents", "F1"}},
             {"about|abc|clip", {"mnuHelpAboutTabulet"}}};
         for (const auto& [outcome, controls] : outcomes) {
@@ -218,7 +223,7 @@ private Q_SLOTS:
         QStringList seen;
         for (const auto& asked : m_doubles->questions.asked)
             seen << asked.title;
-        seen << m_doubles->fileDialogs.shown << m_dialogs.opened;
+        seen << m_doubles->fileDialogs.shown << m_dialogs.opened << m_dialogs.link.watched;
         QTEST(seen.join(u", ") + u'|' + m_field->toPlainText() + u'|' + m_doubles->clipboard.text(),
               "outcome");
     }
@@ -477,9 +482,21 @@ private Q_SLOTS:
         QCOMPARE(child<QWidget>("clientArea")->size(), closedAt);
     }
 
-    // Every menu item has its section in the user's guide.
+    // The menus stand in their order, no two items of a menu share an access key, and every
+    // item has its section in the user's guide.
     void everyItemInTheGuide()
     {
+        QStringList menus;
+        for (const QAction* menu : m_window->menuBar()->actions()) {
+            menus << menu->text();
+            QSet<int> keys;
+            for (const QAction* item : menu->menu()->actions()) {
+                const int key = QKeySequence::mnemonic(item->text())[0].toCombined();
+                QVERIFY2(item->isSeparator() || !keys.contains(key), qPrintable(item->text()));
+                keys.insert(key);
+            }
+        }
+        QCOMPARE(menus.join(u' '), "&File &Edit He&aders &View &Calculator &Help");
         const QByteArray text = contentsOf(QStringLiteral(TABULET_SOURCE_DIR "/docs/help.html"));
         for (const QAction* item : m_window->findChildren<QAction*>(QRegularExpression("^mnu"))) {
             if (item->isSeparator() || !item->isVisible() || item->menu() != nullptr)
