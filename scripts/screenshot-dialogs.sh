@@ -19,7 +19,7 @@ export HOME=$scratch/ann
 mkdir -p "$HOME/Calculator files" "$HOME/Documents" "$HOME/Projects" "$HOME/.cache"
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
-for dialog in preferences browse about; do
+for dialog in preferences browse about link variables transfer; do
     QT_QPA_PLATFORM=xcb "$tool" "$dialog" &
     shown=$!
     window=$(timeout 20 xdotool search --sync --onlyvisible --pid "$shown" | head -n 1)
