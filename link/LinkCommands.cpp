@@ -170,6 +170,11 @@ QString LinkCommands::failureMessage(const Transfer& transfer, const LinkSetting
                                    : tr("running XRECV to take the document and XSEND to send "
                                         "a variable"));
     case TransferEnd::Stopped:
+        if (!transfer.detail().isEmpty())
+            return tr("The serial port \"%1\" went away after %n bytes (%2), and the transfer "
+                      "was not finished. Check the cable.",
+                      nullptr, int(transfer.figures().bytes))
+                .arg(link.port, transfer.detail());
         return tr("The calculator stopped answering after %n bytes, and the transfer was not "
                   "finished.",
                   nullptr, int(transfer.figures().bytes));

@@ -1,6 +1,7 @@
 #include "link/Transfer.h"
 
 #include <QIODevice>
+#include <QSerialPort>
 
 Transfer::Transfer(QIODevice& line, const LinkTiming& timing, QObject* parent)
     : QObject(parent), m_line(line), m_timing(timing)
@@ -13,6 +14,14 @@ Transfer::Transfer(QIODevice& line, const LinkTiming& timing, QObject* parent)
             waitedTooLong();
     });
     connect(&m_line, &QIODevice::readyRead, this, &Transfer::lineReadable);
+    // A cable pulled out, or an adapter gone from the system, takes the port with it.
+    if (auto* port = qobject_cast<QSerialPort*>(&line))
+        connect(port, &QSerialPort::errorOccurred, this,
+                [this, port](QSerialPort::SerialPortError error) {
+                    if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError ||
+                        error == QSerialPort::WriteError)
+                        finish(TransferEnd::Stopped, port->errorString());
+                });
 }
 
 void Transfer::lineReadable()
@@ -54,7 +63,8 @@ void Transfer::endCancelled()
 
 void Transfer::write(const QByteArray& bytes)
 {
-    m_line.write(bytes);
+    if (m_end == TransferEnd::Running && m_line.write(bytes) < 0)
+        finish(TransferEnd::Stopped, m_line.errorString());
 }
 
 void Transfer::wait(int ms)

@@ -69,6 +69,8 @@ public:
         m_program.start(program, {QStringLiteral("-X"), QStringLiteral("-b"), file});
     }
     QProcess& program() { return m_program; }
+    // As when the cable is pulled out of an adapter: the line goes away.
+    void loseLine() { m_socat.kill(); }
     // Whether the stand-in has ended, waiting a little for it.
     bool ended()
     {

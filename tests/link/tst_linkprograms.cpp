@@ -186,6 +186,8 @@ private Q_SLOTS:
                                       << "saying:";
         QTest::newRow("cut off halfway") << "cut"
                                          << "stopped answering after";
+        QTest::newRow("line lost") << "line lost"
+                                   << "went away after";
         QTest::newRow("cancelled") << "cancel"
                                    << "";
         QTest::newRow("not a list") << "number"
@@ -206,7 +208,7 @@ private Q_SLOTS:
         QVERIFY(failure != "busy" || otherProgram.open(QIODevice::ReadWrite));
         if (failure == "error" || failure == "number")
             m_standIn->startServer();
-        if (failure == "cut" || failure == "cancel")
+        if (failure == "cut" || failure == "cancel" || failure == "line lost")
             m_standIn->startGKermit({"-s", "NOTES"});
         m_windows.whileWatching = [this, failure](Transfer& transfer) {
             if (transfer.figures().packets < 10 || transfer.end() != TransferEnd::Running)
@@ -215,6 +217,8 @@ private Q_SLOTS:
                 transfer.cancel();
             else if (failure == "cut")
                 m_standIn->program().kill();
+            else if (failure == "line lost")
+                m_standIn->loseLine();
         };
         // The document has no content to offer for saving once it has been saved.
         m_document->setFile({"/data/NOTES.DF", "NOTES.DF"});
