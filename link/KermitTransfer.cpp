@@ -64,7 +64,7 @@ void KermitTransfer::readLine(QByteArray& input)
         if (found.status == Received::Incomplete)
             return;
         if (found.status == Received::Damaged)
-            damagedArrived();
+            tryAgain();
         else
             packetArrived(found.packet);
     }
@@ -82,14 +82,7 @@ void KermitTransfer::waitedTooLong()
         wait(m_timing.answerMs);
         return;
     }
-    if (!retry()) {
-        giveUp();
-        return;
-    }
-    if (sending())
-        sendCurrent();
-    else
-        askAgain();
+    tryAgain();
 }
 
 void KermitTransfer::sendFirst(char type, const QByteArray& data)
@@ -284,7 +277,8 @@ void KermitTransfer::askAgain()
     wait(m_timing.answerMs);
 }
 
-void KermitTransfer::damagedArrived()
+// Silence or a damaged packet: the packet sent is sent again, or the one expected asked for again.
+void KermitTransfer::tryAgain()
 {
     if (!retry()) {
         giveUp();

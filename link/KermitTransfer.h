@@ -71,7 +71,7 @@ private:
     void takeData(const kermit::Packet& packet);
     void acknowledge(int sequence, const QByteArray& data = QByteArray());
     void askAgain();
-    void damagedArrived();
+    void tryAgain();
     void giveUp();
     void sendError(const QString& text);
     QByteArray prefixed(QByteArrayView bytes) const;
