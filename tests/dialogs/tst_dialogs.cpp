@@ -255,7 +255,7 @@ private Q_SLOTS:
             else
                 QVERIFY(!PreferenceCommands({questions, doubles.fileDialogs, doubles.settings,
                                              doubles.clipboard, doubles.printers, doubles.folders,
-                                             doubles.realLines})
+                                             doubles.serialLines})
                              .removeSettings(nullptr));
         }
         QCOMPARE(faults, QString());

@@ -137,6 +137,9 @@ private Q_SLOTS:
         QFETCH(Command, command);
         QFETCH(Path, path);
         addGroceries();
+        // Several files dropped at once: the user is told, then the first is opened.
+        if (command == Command::Drop)
+            m_doubles->questions.answerMessage(QMessageBox::Ok);
         const bool goesOn = path == Path::No || path == Path::Saved;
         // A missing folder makes the save fail.
         const QString saved = this->path(path == Path::SaveFails ? "gone/new.DF" : "new.DF");
@@ -161,10 +164,12 @@ private Q_SLOTS:
         else if (command == Command::Recent)
             m_commands->openRecent(empty);
         else if (command == Command::Drop)
-            m_commands->openDropped({empty});
+            m_commands->openDropped({empty, this->path("second.DF")});
         else
             QCOMPARE(m_commands->Form_QueryUnload(), goesOn);
 
+        if (command == Command::Drop)
+            QVERIFY(m_doubles->questions.asked.takeFirst().text.contains("one file at a time"));
         const ScriptedQuestions::Asked prompt = m_doubles->questions.asked.value(0);
         QCOMPARE(prompt.title + u'|' + prompt.text,
                  command == Command::Exit
@@ -283,16 +288,6 @@ private Q_SLOTS:
         QVERIFY(m_commands->recentFiles().files().isEmpty() && m_doubles->settings.isEmpty());
     }
 
-    // Several files dropped at once: the user is told, then the first is opened.
-    void severalDropped()
-    {
-        QVERIFY(writeFile(path("first.DF"), GroceriesFile));
-        m_doubles->questions.answerMessage(QMessageBox::Ok);
-        m_commands->openDropped({path("first.DF"), path("second.DF")});
-        QVERIFY(m_doubles->questions.asked.value(0).text.contains("one file at a time"));
-        QCOMPARE(m_document->currentFileName(), path("first.DF"));
-    }
-
     // Read by LF, said once, saved with CR LF.
     void unixLineEnds()
     {
@@ -326,7 +321,8 @@ private Q_SLOTS:
     }
 
     // Another program changes or removes the document's file. Save asks before it replaces a
-    // changed file and writes a removed one again; coming back to the window offers to reload a
+    // changed file, even one changed while Tabulet was not running and its work was kept for the
+    // next run, and writes a removed one again; coming back to the window offers to reload a
     // changed file, after Save Current? when there is unsaved work, or says the file is gone,
     // once for each change.
     void changedOnDisk_data()
@@ -340,7 +336,8 @@ private Q_SLOTS:
               "change review review;N;Tabulet;other;Groceries",
               "change review;Y;Tabulet;other;Other",
               "type change review;YN;Tabulet,Save Current?;other;Other",
-              "remove review review;O;Tabulet;;Groceries"})
+              "remove review review;O;Tabulet;;Groceries",
+              "type restart change restore save;YC;Tabulet,Tabulet;other;Groceries"})
             QTest::newRow(row) << QString::fromLatin1(row);
     }
     void changedOnDisk()
@@ -366,6 +363,10 @@ private Q_SLOTS:
                 QVERIFY(file.remove());
             else if (step == u"save")
                 m_commands->FileSaveSub();
+            else if (step == u"restart")
+                recovery().keepNow(), startRun();
+            else if (step == u"restore")
+                m_commands->openAtStart({});
             else
                 m_commands->reviewFileOnDisk();
             file.close();
@@ -428,18 +429,26 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(recoveryFiles().size(), 2, 2 * CrashRecovery::Delay);
     }
 
-    // Save, New and Open after their question, and Exit leave nothing to restore; Cancel keeps it.
-    void goesWhenTheWorkIsSavedOrGivenUp()
+    // Save, and New, Exit or the desktop session's end after their question, leave nothing to
+    // restore; Cancel keeps it. A session's end that may not ask keeps the work for the next run,
+    // and once one has asked, the window closes without asking again, unless the work changed.
+    void recoveryGoesWithTheWork()
     {
-        for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Cancel})
-            for (int command = 0; command < 2; ++command) {
+        for (const QMessageBox::StandardButton answer : {QMessageBox::Cancel, QMessageBox::No})
+            for (int command = 0; command < 3; ++command) {
                 editOpenedFile(" tea");
-                recovery().keepNow();
-                QVERIFY(kept());
+                QVERIFY(m_commands->endSession(false) && kept());
                 m_doubles->questions.answerMessage(answer);
-                command == 0 ? m_commands->newDocument() : void(m_commands->Form_QueryUnload());
+                command == 0   ? m_commands->newDocument()
+                : command == 1 ? void(m_commands->Form_QueryUnload())
+                               : void(m_commands->endSession(true));
                 QCOMPARE(kept(), answer == QMessageBox::Cancel);
             }
+        QVERIFY(m_commands->Form_QueryUnload());
+        m_document->changeText(m_document->records().recordIndexAt(0), 0, 0, "y");
+        m_doubles->questions.answerMessage(QMessageBox::Cancel);
+        QVERIFY(!m_commands->Form_QueryUnload());
+        QCOMPARE(m_doubles->questions.asked.size(), 7);
         editOpenedFile(" tea");
         QCOMPARE(m_commands->FileSaveSub(), SaveOutcome::Saved);
         QVERIFY(!kept());
@@ -463,43 +472,6 @@ private Q_SLOTS:
         QCOMPARE(second.questions.asked.size(), 1);
         QVERIFY(recoveryFiles().isEmpty());
         QCOMPARE(other.records().count(), 0);
-    }
-
-    // The desktop session ends: asked as Exit where it may ask, kept for the next run where not.
-    void endOfSession()
-    {
-        editOpenedFile();
-        QVERIFY(m_commands->endSession(false));
-        QVERIFY(m_doubles->questions.asked.isEmpty());
-        QVERIFY(QFile::exists(recovery().filePath()));
-        m_doubles->questions.answerMessage(QMessageBox::No);
-        QVERIFY(m_commands->endSession(true));
-        QVERIFY(!kept());
-        // The window then closes without asking again, unless the work changed since.
-        QVERIFY(m_commands->Form_QueryUnload());
-        m_document->changeText(m_document->records().recordIndexAt(0), 0, 0, "y");
-        m_doubles->questions.answerMessage(QMessageBox::Cancel);
-        QVERIFY(!m_commands->Form_QueryUnload());
-        QCOMPARE(m_doubles->questions.asked.size(), 2);
-    }
-
-    // Save still asks before it replaces a file that another program changed, even one changed
-    // while Tabulet was not running.
-    void restoredWorkKnowsItsFile()
-    {
-        const QString path = m_dir->filePath("notes.DF");
-        QVERIFY(writeFile(path, ReadFile));
-        m_commands->openAtStart(path);
-        m_document->changeText(m_document->records().recordIndexAt(0), 0, 0, "new ");
-        recovery().keepNow();
-        startRun();
-        QVERIFY(writeFile(path, ReadFile + "changed"));
-        m_doubles->questions.answerMessage(QMessageBox::Yes);
-        m_doubles->questions.answerMessage(QMessageBox::Cancel);
-        m_commands->openAtStart({});
-        QCOMPARE(m_commands->FileSaveSub(), SaveOutcome::Failed);
-        QVERIFY(m_doubles->questions.asked.last().text.contains("changed by another program"));
-        QCOMPARE(contentsOf(path), ReadFile + "changed");
     }
 
     void damagedFileIsSetAside_data()

@@ -262,7 +262,7 @@ struct TestServices
 {
     Services services()
     {
-        return {questions, fileDialogs, settings, clipboard, printers, folders, *serialLines};
+        return {questions, fileDialogs, settings, clipboard, printers, folders, serialLines};
     }
 
     ScriptedQuestions questions;
@@ -272,6 +272,5 @@ struct TestServices
     RecordingPrinters printers;
     ScriptedFolders folders;
     // The real ports: tests reach the stand-in calculator over a pseudo-terminal.
-    QtSerialLines realLines;
-    SerialLines* serialLines = &realLines;
+    QtSerialLines serialLines;
 };

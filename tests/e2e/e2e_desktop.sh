@@ -29,8 +29,7 @@ drag_to_list() {
     eval "$(xdotool getwindowgeometry --shell "$MAIN_WINDOW")"
     timeout "$STEP_SECONDS" xdotool mousemove --window "$source_window" 30 30 mousedown 1
     for step in 1 2 3 4 5; do
-        sleep 0.5
-        xdotool mousemove $((630 - (630 - X - 130) * step / 5)) $((530 - (530 - Y - 100) * step / 5))
+        sleep 0.5 && xdotool mousemove $((630 - (630 - X - 130) * step / 5)) $((530 - (530 - Y - 100) * step / 5))
     done
     for _ in 1 2 3; do sleep 0.5; xdotool mousemove_relative 1 1; done
     sleep 0.5 && xdotool mouseup 1

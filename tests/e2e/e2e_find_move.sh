@@ -16,12 +16,8 @@ expect_bytes "$WORK/files/Notes.DF" \
 
 # Alpha, the first entry, dragged below the last one.
 xdotool mousemove --window "$MAIN_WINDOW" 40 81 mousedown 1
-for y in 85 90 95 100 105 110 115 120 125; do
-    sleep 0.2
-    xdotool mousemove --window "$MAIN_WINDOW" 40 "$y"
-done
-sleep 0.4
-xdotool mouseup 1
+for y in $(seq 85 5 125); do sleep 0.2 && xdotool mousemove --window "$MAIN_WINDOW" 40 "$y"; done
+sleep 0.4 && xdotool mouseup 1
 keys ctrl+s
 expect_bytes "$WORK/files/Notes.DF" \
     '{\r\n"Gamma"\r\n"Beta\r\nblue fox"\r\n"Alpha\r\nred fox"\r\n}\r\n'

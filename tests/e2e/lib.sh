@@ -75,8 +75,7 @@ answer() {
     eval "$(xdotool getwindowgeometry --shell "$box")"
     timeout "$STEP_SECONDS" xdotool mousemove --window "$box" $((WIDTH * 2 / 3)) 20 click 1 ||
         fail "could not click into window $box"
-    keys ctrl+a ctrl+c
-    sleep 0.3
+    keys ctrl+a ctrl+c && sleep 0.3
     text=$(ASAN_OPTIONS=detect_leaks=0 timeout "$STEP_SECONDS" "$X11_PROBE" clipboard) ||
         fail "could not read the clipboard"
     [[ $text == *"$2"* ]] || fail "the message box says: $text"$'\n'"and not: $2"
@@ -96,11 +95,9 @@ expect_bytes() {
 
 # Waits for tabulet to end by itself, with status 0 (a sanitizer report at exit makes it not).
 expect_exit() {
-    local status=0
     timeout "$STEP_SECONDS" tail --pid="$APP_PID" -f /dev/null || fail "tabulet is still running"
-    wait "$APP_PID" || status=$?
-    APP_PID=
-    [[ $status -eq 0 ]] || fail "tabulet ended with status $status"
+    local status=0 && wait "$APP_PID" || status=$?
+    APP_PID= && [[ $status -eq 0 ]] || fail "tabulet ended with status $status"
 }
 
 exit_without_saving() {

@@ -16,14 +16,15 @@ class PrintCommandTest : public QObject
     Q_OBJECT
 
     QString pathOf(const QString& name) const { return m_folder->filePath(name); }
-    void print(Printers& printers)
+    // File > Print, or another of the command's items, printing with `printers`.
+    void print(Printers& printers, void (PrintCommand::*item)() = &PrintCommand::FilePrint)
     {
-        Services services = m_doubles->services();
-        DocumentCommands documentCommands(*m_document, services);
-        PrintCommand(*m_document, documentCommands,
-                     {services.questions, services.fileDialogs, services.settings,
-                      services.clipboard, printers, services.folders, services.serialLines})
-            .FilePrint();
+        const Services s = m_doubles->services();
+        DocumentCommands documentCommands(*m_document, s);
+        (PrintCommand(*m_document, documentCommands,
+                      {s.questions, s.fileDialogs, s.settings, s.clipboard, printers, s.folders,
+                       s.serialLines}).*
+         item)();
     }
 
     std::unique_ptr<QTemporaryDir> m_folder;
@@ -201,9 +202,7 @@ private Q_SLOTS:
         m_doubles->settings.write(PreferenceKey::DefaultFontSize, fontSize);
         m_doubles->fileDialogs.chooseFile(target.isEmpty() ? QString() : pathOf(target));
         m_doubles->questions.answerMessage(QMessageBox::Ok);
-        Services services = m_doubles->services();
-        DocumentCommands documentCommands(*m_document, services);
-        PrintCommand(*m_document, documentCommands, services).exportPdf();
+        print(m_doubles->printers, &PrintCommand::exportPdf);
 
         const auto& asked = m_doubles->questions.asked;
         QCOMPARE(asked.isEmpty(), message.isNull());
