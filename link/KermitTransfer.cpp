@@ -59,6 +59,8 @@ void KermitTransfer::sayCancelled()
 void KermitTransfer::readLine(QByteArray& input)
 {
     while (end() == TransferEnd::Running) {
+        if (sendInitRepeated(input))
+            continue;
         const Received found = kermit::decode(input, m_check);
         input.remove(0, found.used);
         if (found.status == Received::Incomplete)
@@ -68,6 +70,20 @@ void KermitTransfer::readLine(QByteArray& input)
         else
             packetArrived(found.packet);
     }
+}
+
+// Our acknowledgement of Send-Init was lost: the sender sends Send-Init again, still with the
+// check both sides started with, and gets the same acknowledgement again.
+bool KermitTransfer::sendInitRepeated(QByteArray& input)
+{
+    if (m_phase != Phase::AwaitName || m_check == 1)
+        return false;
+    const Received again = kermit::decode(input, 1);
+    if (again.status != Received::Whole || again.packet.type != 'S')
+        return false;
+    input.remove(0, again.used);
+    write(m_lastReply);
+    return true;
 }
 
 void KermitTransfer::waitedTooLong()

@@ -54,6 +54,7 @@ private:
     };
 
     void readLine(QByteArray& input) override;
+    bool sendInitRepeated(QByteArray& input);
     void waitedTooLong() override;
     void sayCancelled() override;
 

@@ -72,7 +72,9 @@ void Transfer::wait(int ms)
     // A calculator that is there and waiting answers the first packet at once; a cable that
     // leads nowhere should not keep the user waiting for minutes before saying so.
     constexpr int FirstAnswerMs = 3000;
-    m_timer.start(m_heard ? ms : std::min(ms, FirstAnswerMs));
+    // Once cancelled, the transfer waits only as long as cancelling allows.
+    if (!m_cancelling)
+        m_timer.start(m_heard ? ms : std::min(ms, FirstAnswerMs));
 }
 
 bool Transfer::retry()

@@ -72,6 +72,7 @@ private Q_SLOTS:
         QTest::newRow("data packet damaged") << 3 << 'D' << 4 << false << false << 1;
         QTest::newRow("data damaged, check 1") << 1 << 'D' << 2 << false << false << 1;
         QTest::newRow("acknowledgement lost") << 3 << 'Y' << 5 << true << true << 1;
+        QTest::newRow("Send-Init's acknowledgement lost") << 3 << 'Y' << 0 << true << true << 1;
         QTest::newRow("acknowledgement damaged") << 2 << 'Y' << 3 << false << true << 1;
         QTest::newRow("parity: 8-bit prefixed") << -3 << ' ' << 0 << false << false << 0;
         QTest::newRow("end of file lost") << 3 << 'Z' << -1 << true << false << 1;
