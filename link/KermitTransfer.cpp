@@ -28,7 +28,10 @@ KermitTransfer::KermitTransfer(QIODevice& line, Order order, const LinkTiming& t
 
 void KermitTransfer::start()
 {
-    dropWaitingInput();
+    // An idle server's NAKs are not meant for the exchange about to start; a SEND started
+    // before Receive was chosen has sent its Send-Init, which is.
+    if (m_order.job != Job::Receive)
+        dropWaitingInput();
     switch (m_order.job) {
     case Job::Send:
         m_phase = Phase::SendInit;
@@ -47,6 +50,7 @@ void KermitTransfer::start()
         m_phase = Phase::AwaitInit;
         m_waitingSince.start();
         wait(m_timing.answerMs);
+        takeWaitingInput();
         break;
     }
 }

@@ -107,8 +107,9 @@ private Q_SLOTS:
         QCOMPARE(eighthBit, !parity);
         QCOMPARE(receiver.receivedName(), QByteArray("NOTES"));
         QCOMPARE(sender.figures().bytes, sent.size());
-        // Each side waits as long as the other, so a loss may be retried from both sides.
-        QCOMPARE(sender.figures().retries + receiver.figures().retries > 0, retries > 0);
+        // Each side waits as long as the other, so a loss may be retried from both sides; a slow
+        // machine may make either side try again even where nothing was lost.
+        QVERIFY(retries == 0 || sender.figures().retries + receiver.figures().retries > 0);
     }
 
     void kermitFailuresAreNamed_data()
@@ -196,7 +197,7 @@ private Q_SLOTS:
         // The last block is padded with zero bytes, as the calculator pads it.
         const qsizetype padded = (sent.size() + 127) / 128 * 128;
         QCOMPARE(receiver.received(), sent + QByteArray(padded - sent.size(), '\0'));
-        QCOMPARE(sender.figures().retries + receiver.figures().retries > 0, tamperedBlock > 0);
+        QVERIFY(tamperedBlock == 0 || sender.figures().retries + receiver.figures().retries > 0);
     }
 
     void xmodemCancelEndsBothSides()
