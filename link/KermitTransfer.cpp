@@ -26,7 +26,7 @@ KermitTransfer::KermitTransfer(QIODevice& line, Order order, const LinkTiming& t
     m_figures.total = m_order.job == Job::Send ? m_order.bytes.size() : 0;
 }
 
-void KermitTransfer::start()
+void KermitTransfer::begin()
 {
     // An idle server's NAKs are not meant for the exchange about to start; a SEND started
     // before Receive was chosen has sent its Send-Init, which is.

@@ -31,7 +31,6 @@ public:
     KermitTransfer(QIODevice& line, Order order, const LinkTiming& timing,
                    QObject* parent = nullptr);
 
-    void start() override;
     // The name the other side gave what it sent.
     QByteArray receivedName() const { return m_receivedName; }
 
@@ -53,6 +52,7 @@ private:
         AwaitBreak,
     };
 
+    void begin() override;
     void readLine(QByteArray& input) override;
     bool sendInitRepeated(QByteArray& input);
     void waitedTooLong() override;

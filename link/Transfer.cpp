@@ -24,9 +24,15 @@ Transfer::Transfer(QIODevice& line, const LinkTiming& timing, QObject* parent)
                 });
 }
 
+void Transfer::start()
+{
+    m_started = true;
+    begin();
+}
+
 void Transfer::lineReadable()
 {
-    if (m_end != TransferEnd::Running)
+    if (m_end != TransferEnd::Running || !m_started)
         return;
     const QByteArray arrived = m_line.readAll();
     if (arrived.isEmpty())

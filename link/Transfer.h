@@ -50,7 +50,7 @@ class Transfer : public QObject
 public:
     Transfer(QIODevice& line, const LinkTiming& timing, QObject* parent = nullptr);
 
-    virtual void start() = 0;
+    void start();
     // Ends the transfer in a way that leaves the calculator ready for the next one. The other
     // side is told in answer to what it sends next: one that clears its input after each
     // answer it reads would otherwise never see it. A side that has said nothing yet is not
@@ -69,6 +69,8 @@ Q_SIGNALS:
     void finished();
 
 protected:
+    // Starts the exchange: what arrives before is not read.
+    virtual void begin() = 0;
     // Called with every byte that has arrived and not yet been used; takes what it uses.
     virtual void readLine(QByteArray& input) = 0;
     // The wait for an answer ran out.
@@ -104,4 +106,5 @@ private:
     int m_tries = 0;
     bool m_heard = false;
     bool m_cancelling = false;
+    bool m_started = false;
 };

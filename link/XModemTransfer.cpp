@@ -2,6 +2,8 @@
 
 #include "link/XModemBlock.h"
 
+#include <utility>
+
 namespace {
 
 // A receiver that is waiting says so with a NAK this often, until the sender starts.
@@ -16,7 +18,7 @@ XModemTransfer::XModemTransfer(QIODevice& line, Job job, const QByteArray& bytes
     m_figures.total = job == Job::Send ? bytes.size() : 0;
 }
 
-void XModemTransfer::start()
+void XModemTransfer::begin()
 {
     m_waitingSince.start();
     wait(std::min(StartNakMs, m_timing.answerMs));
@@ -46,8 +48,18 @@ void XModemTransfer::readLine(QByteArray& input)
         takeBlock(input);
         return;
     }
-    const QByteArray answers = input;
-    input.clear();
+    const QByteArray answers = std::exchange(input, QByteArray());
+    // A receiver that has waited a while has asked for the first block more than once; it gets
+    // it once. A receiver asking for CRC ("C") gets no answer: it falls back to the checksum.
+    if (m_phase == Phase::AwaitStart) {
+        if (answers.contains(xmodem::Cancel)) {
+            finish(TransferEnd::Refused);
+        } else if (answers.contains(xmodem::Nak)) {
+            m_phase = Phase::Blocks;
+            sendBlock();
+        }
+        return;
+    }
     for (const char c : answers) {
         if (end() != TransferEnd::Running)
             return;
@@ -61,11 +73,7 @@ void XModemTransfer::answerWhileSending(char c)
         finish(TransferEnd::Refused);
         return;
     }
-    // A receiver asking for CRC ("C") gets no answer: it falls back to the checksum with a NAK.
-    if (c == xmodem::Nak && m_phase == Phase::AwaitStart) {
-        m_phase = Phase::Blocks;
-        sendBlock();
-    } else if (c == xmodem::Nak) {
+    if (c == xmodem::Nak) {
         resendAfterRetry();
     } else if (c == xmodem::Ack && m_phase == Phase::Blocks) {
         progressMade();

@@ -18,11 +18,10 @@ public:
     XModemTransfer(QIODevice& line, Job job, const QByteArray& bytes, const LinkTiming& timing,
                    QObject* parent = nullptr);
 
-    void start() override;
-
 private:
     enum class Phase { AwaitStart, Blocks, AwaitEnd };
 
+    void begin() override;
     void readLine(QByteArray& input) override;
     void waitedTooLong() override;
     void sayCancelled() override;

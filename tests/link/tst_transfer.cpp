@@ -38,11 +38,14 @@ std::function<QByteArray(const QByteArray&)> once(char type, int sequence, bool 
     };
 }
 
+// The receiver is started first and asks a few times before the sender starts, as a calculator
+// in RECV or XRECV does while the user goes to Tabulet.
 void runBoth(Transfer& first, Transfer& second)
 {
     QSignalSpy firstDone(&first, &Transfer::finished);
     QSignalSpy secondDone(&second, &Transfer::finished);
     second.start();
+    QTest::qWait(250);
     first.start();
     QTRY_VERIFY_WITH_TIMEOUT(firstDone.size() == 1 && secondDone.size() == 1, 10000);
 }
