@@ -83,12 +83,12 @@ int main(int argc, char** argv)
     const QString received = folder.filePath(QStringLiteral("received"));
     QProcess receiver;
     QProcess kermit;
-    const auto receiving = [&](const std::function<void()>& send) {
-        return [&, send] {
+    const auto receiving = [&](const char* sender, const std::function<void()>& send) {
+        return [&, sender, send] {
             startReceiver(receiver, far, received);
             send();
             if (!receiver.waitForFinished(60000))
-                qFatal("the receiver did not finish");
+                qFatal("the receiver did not finish what %s sent", sender);
         };
     };
     // The 32 KB of a large document, and a few bytes, whose time is what each program takes
@@ -102,9 +102,9 @@ int main(int argc, char** argv)
             if (bench::readAll(QDir(received).filePath(QStringLiteral("NOTES"))) != bytes)
                 qFatal("the receiver did not get the bytes sent");
         };
-        const auto [tabulet, ckermit] =
-            bench::medians(Runs, receiving([&] { sendWithTabulet(port, bytes); }),
-                           receiving([&] { sendWithCKermit(kermit, port, file); }), putAway);
+        const auto [tabulet, ckermit] = bench::medians(
+            Runs, receiving("Tabulet", [&] { sendWithTabulet(port, bytes); }),
+            receiving("C-Kermit", [&] { sendWithCKermit(kermit, port, file); }), putAway);
         std::printf("send %lld bytes, packets of 89, block check 3 (median of %d)\n",
                     static_cast<long long>(bytes.size()), Runs);
         std::printf("  Tabulet   %8.1f ms\n  C-Kermit  %8.1f ms\n  ratio     %8.2f (goal at "

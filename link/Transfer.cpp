@@ -109,6 +109,9 @@ void Transfer::finish(TransferEnd end, const QString& detail)
 
 void Transfer::dropWaitingInput()
 {
+    // What the system holds for the port and has not handed over yet goes as well.
+    if (auto* port = qobject_cast<QSerialPort*>(&m_line))
+        port->clear(QSerialPort::Input);
     m_line.readAll();
     m_input.clear();
 }

@@ -69,6 +69,13 @@ public:
         m_program.start(program, {QStringLiteral("-X"), QStringLiteral("-b"), file});
     }
     QProcess& program() { return m_program; }
+    // Bytes an earlier exchange left on the line, waiting for Tabulet to read them.
+    void leaveOnTheLine(const QByteArray& bytes)
+    {
+        QFile line(far());
+        QVERIFY(line.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        QCOMPARE(line.write(bytes), bytes.size());
+    }
     // As when the cable is pulled out of an adapter: the line goes away.
     void loseLine() { m_socat.kill(); }
     // Whether the stand-in has ended, waiting a little for it.

@@ -99,6 +99,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("standIn");
         QTest::addColumn<QByteArray>("file");
         QTest::newRow("gkermit receiving") << "gkermit" << DataFile;
+        QTest::newRow("acknowledgements of an earlier exchange left on the line")
+            << "stale" << DataFile;
         QTest::newRow("C-Kermit server") << "server" << DataFile;
         QTest::newRow("large file to the server") << "server" << largeDataFile();
         QTest::newRow("XModem receiver") << "xmodem" << DataFile;
@@ -110,7 +112,15 @@ private Q_SLOTS:
         openDocument(file);
         const bool xmodem = standIn == "xmodem";
         useLink(xmodem ? "XModem" : "Kermit");
-        if (standIn == "gkermit")
+        if (standIn == "stale") {
+            // They would acknowledge packets the receiver never got.
+            QByteArray stale;
+            for (int sequence = 0; sequence < 64; ++sequence)
+                stale +=
+                    kermit::encode({sequence, 'Y', {}}, 3) + kermit::encode({sequence, 'Y', {}}, 1);
+            m_standIn->leaveOnTheLine(stale);
+        }
+        if (standIn == "gkermit" || standIn == "stale")
             m_standIn->startGKermit({"-r"});
         else if (standIn == "server")
             m_standIn->startServer();
