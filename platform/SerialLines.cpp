@@ -1,5 +1,6 @@
 #include "platform/SerialLines.h"
 
+#include <QFileInfo>
 #include <QSerialPort>
 #include <QSerialPortInfo>
 
@@ -16,6 +17,21 @@ QSerialPort::Parity parityNamed(const QString& name)
 }
 
 } // namespace
+
+// A path typed by hand may name a folder or a file; the system's own reason for not opening it
+// as a port says nothing a user would understand.
+QString QtSerialLines::notAPort(const QString& port)
+{
+    const QFileInfo info(port);
+    if (!info.isDir() && !info.isFile())
+        return QString();
+    const QString advice = tr("Choose the port of the calculator's cable in Calculator > Link "
+                              "Settings.");
+    return (info.isDir() ? tr("\"%1\" is a folder, not a serial port.")
+                         : tr("\"%1\" is a file, not a serial port."))
+               .arg(port) +
+           u' ' + advice;
+}
 
 QStringList QtSerialLines::ports() const
 {
@@ -56,8 +72,10 @@ std::unique_ptr<QIODevice> QtSerialLines::open(const QString& port, int speed,
                       .arg(port);
         break;
     default:
-        failure =
-            tr("The serial port \"%1\" could not be opened.\n\n%2").arg(port, line->errorString());
+        failure = notAPort(port);
+        if (failure.isEmpty())
+            failure = tr("The serial port \"%1\" could not be opened.\n\n%2")
+                          .arg(port, line->errorString());
         break;
     }
     return nullptr;

@@ -30,4 +30,7 @@ public:
     QStringList ports() const override;
     std::unique_ptr<QIODevice> open(const QString& port, int speed, const QString& parity,
                                     QString& failure) override;
+
+private:
+    static QString notAPort(const QString& port);
 };

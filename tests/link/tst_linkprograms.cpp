@@ -188,6 +188,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         QTest::newRow("no such port") << "port"
                                       << "There is no serial port";
+        QTest::newRow("a folder for the port") << "folder"
+                                               << "is a folder, not a serial port";
         QTest::newRow("port in use") << "busy"
                                      << "dialout";
         QTest::newRow("nobody answers") << "silent"
@@ -212,8 +214,10 @@ private Q_SLOTS:
         m_link->setTiming(Impatient);
         QVERIFY(writeFile(m_standIn->file("NOTES"), largeDataFile()));
         QVERIFY(writeFile(m_standIn->file("NUMBER"), "1.5"));
-        if (failure == "port")
-            m_doubles->settings.writeIn("Calculator Link", "Port", "/dev/no-such-port");
+        if (failure == "port" || failure == "folder")
+            m_doubles->settings.writeIn("Calculator Link", "Port",
+                                        failure == "port" ? "/dev/no-such-port"
+                                                          : m_standIn->folder());
         QSerialPort otherProgram(m_standIn->port());
         QVERIFY(failure != "busy" || otherProgram.open(QIODevice::ReadWrite));
         if (failure == "error" || failure == "number")
