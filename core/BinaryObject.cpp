@@ -200,6 +200,14 @@ QByteArray textForm(const QList<QByteArray>& strings)
     return text + "}\r\n";
 }
 
+bool isTextFormOfList(QByteArrayView text)
+{
+    QByteArrayView rest = text.trimmed();
+    if (rest.startsWith('%'))
+        rest = rest.sliced(std::min(rest.size(), rest.indexOf('\n') + 1)).trimmed();
+    return rest.isEmpty() || rest.startsWith('{');
+}
+
 QList<QByteArray> stringsOfTextForm(QByteArrayView text)
 {
     QList<QByteArray> strings;

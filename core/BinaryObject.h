@@ -30,6 +30,10 @@ QByteArray write(const QList<QByteArray>& strings);
 // The strings as the calculator sends them in text form: a list, a string to a line, each line
 // break CR LF. A string with a double quote in it has no text form: see firstWithQuote.
 QByteArray textForm(const QList<QByteArray>& strings);
+// Whether a text is the text form of a list: "{" comes first, after the transfer header line if
+// there is one (a first line starting with "%", as in a data file). An empty text is an empty
+// list.
+bool isTextFormOfList(QByteArrayView text);
 // The strings of a list in text form, as a data file holds them (the transfer header before it
 // is passed over): what stands between each pair of double quotes, CR LF taken as a line break.
 QList<QByteArray> stringsOfTextForm(QByteArrayView text);

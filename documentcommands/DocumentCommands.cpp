@@ -50,21 +50,6 @@ QString takeBinaryForm(QByteArray& bytes)
     return {};
 }
 
-// Whether a received text is the text form of a list, after the transfer header if it has one.
-bool holdsList(QByteArrayView bytes)
-{
-    QByteArrayView rest = bytes.trimmed();
-    if (rest.startsWith("%%HP:"))
-        rest = rest.sliced(std::min(rest.size(), rest.indexOf('\n') + 1)).trimmed();
-    return rest.startsWith('{') || rest.isEmpty();
-}
-
-QString startShown(QByteArrayView bytes)
-{
-    const QByteArrayView text = bytes.trimmed();
-    return QString::fromLatin1(text.first(std::min<qsizetype>(text.size(), 60))).simplified();
-}
-
 QString notAListMessage(const QString& fileName, const QString& what)
 {
     return DocumentCommands::tr("The file \"%1\" holds the calculator's binary form of %2.\n\n"
@@ -138,8 +123,11 @@ bool DocumentCommands::mayReplaceDocument()
 void DocumentCommands::openReceived(QByteArray bytes, const QString& name)
 {
     QString what = takeBinaryForm(bytes);
-    if (what.isEmpty() && !holdsList(bytes))
-        what = tr("something other than a list: \"%1\"").arg(startShown(bytes));
+    if (what.isEmpty() && !binaryobject::isTextFormOfList(bytes))
+        what = tr("something other than a list: \"%1\"")
+                   .arg(headerShown(
+                       QString::fromLatin1(bytes.first(std::min<qsizetype>(bytes.size(), 200)))
+                           .simplified()));
     if (!what.isEmpty()) {
         reportFailure(tr("The calculator sent %1.\n\nTabulet opens lists of strings only; the "
                          "document was left as it was.")

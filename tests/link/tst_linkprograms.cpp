@@ -161,7 +161,10 @@ private Q_SLOTS:
         QFETCH(bool, binary);
         const QByteArray file = largeDataFile();
         const QList<QByteArray> strings = binaryobject::stringsOfTextForm(file);
-        QVERIFY(writeFile(m_standIn->file("NOTES"), binary ? binaryobject::write(strings) : file));
+        // The calculator sends text with its transfer header before the list.
+        const QByteArray sent =
+            binary ? binaryobject::write(strings) : "%%HP: T(3)A(R)F(.);\r\n" + file;
+        QVERIFY(writeFile(m_standIn->file("NOTES"), sent));
         QVERIFY(writeFile(m_standIn->file("OTHER"), "1.5"));
         useLink(standIn == "xmodem" ? "XModem" : "Kermit");
         if (standIn == "server") {
