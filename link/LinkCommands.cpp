@@ -74,12 +74,12 @@ QByteArray LinkCommands::bytesToSend(const LinkSettings& link) const
 // The calculator stores what it receives under the name of the file sent.
 QString LinkCommands::variableName()
 {
-    QString suggested = m_document.suggestedTitle;
-    if (!m_document.currentFileName().isEmpty())
-        suggested = QFileInfo(m_document.currentFileName()).completeBaseName();
+    // A document got from the calculator has no file yet, only the name its Save As offers.
+    const QString file = m_document.currentFileName().isEmpty() ? m_document.suggestedTitle
+                                                                : m_document.currentFileName();
     return m_services.questions
         .inputBox(m_owner, tr("Send Document"), tr("Name of the variable on the calculator:"),
-                  suggested)
+                  QFileInfo(file).completeBaseName())
         .trimmed();
 }
 

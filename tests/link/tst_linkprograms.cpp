@@ -185,6 +185,18 @@ private Q_SLOTS:
         QCOMPARE(m_document->suggestedTitle, QString(standIn == "xmodem" ? "" : "NOTES.DF"));
     }
 
+    // A variable got from the calculator goes back under its own name, without the extension
+    // its Save As offers.
+    void sendOffersTheVariableName()
+    {
+        openDocument(DataFile);
+        m_document->setFile({});
+        m_document->suggestedTitle = "NOTES.DF";
+        m_doubles->questions.answerInput(QString());
+        m_link->sendDocument();
+        QCOMPARE(m_doubles->questions.asked.constLast().defaultText, "NOTES");
+    }
+
     void failuresLeaveTheDocument_data()
     {
         QTest::addColumn<QString>("failure");
