@@ -62,13 +62,13 @@ void LinkCommands::sendDocument()
          false);
 }
 
-// Exactly what the next Save writes; XModem carries it as the calculator's binary object.
+// Exactly what the next Save writes; XModem carries the list as the calculator's binary object,
+// which has no transfer header (a header typed with braces or quotes would read as strings).
 QByteArray LinkCommands::bytesToSend(const LinkSettings& link) const
 {
-    const QByteArray saved = m_document.fileBytes(preferences::transferHeader(m_services.settings));
     if (link.protocol == LinkSettings::Protocol::Kermit)
-        return saved;
-    return binaryobject::write(binaryobject::stringsOfTextForm(saved));
+        return m_document.fileBytes(preferences::transferHeader(m_services.settings));
+    return binaryobject::write(binaryobject::stringsOfTextForm(m_document.fileBytes({})));
 }
 
 // The calculator stores what it receives under the name of the file sent.

@@ -112,6 +112,9 @@ private Q_SLOTS:
         openDocument(file);
         const bool xmodem = standIn == "xmodem";
         useLink(xmodem ? "XModem" : "Kermit");
+        // The transfer header line is whatever the user typed, braces and quotes included.
+        m_doubles->settings.write(PreferenceKey::AsciiHeader, "1");
+        m_doubles->settings.write(PreferenceKey::AsciiText, "%%HP {\"odd\"}");
         if (standIn == "stale") {
             // They would acknowledge packets the receiver never got.
             QByteArray stale;
@@ -143,7 +146,8 @@ private Q_SLOTS:
             QCOMPARE(binaryobject::read(arrived).strings,
                      binaryobject::stringsOfTextForm(documentBytes()));
         else
-            QCOMPARE(arrived, documentBytes());
+            QCOMPARE(arrived,
+                     m_document->fileBytes(preferences::transferHeader(m_doubles->settings)));
     }
 
     void gotAndReceivedOpenExactly_data()
