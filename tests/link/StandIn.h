@@ -60,13 +60,15 @@ public:
         m_program.start(QStringLiteral("kermit"),
                         {"-Y", "-C", QStringLiteral("take ") + take.fileName()});
     }
-    // lrzsz's XModem, 128-byte blocks with the checksum, on the line.
+    // lrzsz's XModem, 128-byte blocks with the checksum. It talks through pipes that socat
+    // joins to the line: on leaving, lrzsz flushes its terminal, and on a pseudo-terminal that
+    // throws away its last acknowledgement whenever the other end has not read it yet.
     void startXModem(const QString& program, const QString& file)
     {
         m_program.setWorkingDirectory(folder());
-        m_program.setStandardInputFile(far());
-        m_program.setStandardOutputFile(far());
-        m_program.start(program, {QStringLiteral("-X"), QStringLiteral("-b"), file});
+        m_program.start(QStringLiteral("socat"),
+                        {QStringLiteral("FILE:%1,raw,echo=0").arg(far()),
+                         QStringLiteral("EXEC:%1 -X -b %2,pipes").arg(program, file)});
     }
     QProcess& program() { return m_program; }
     // Bytes an earlier exchange left on the line, waiting for Tabulet to read them.
