@@ -170,14 +170,7 @@ QString LinkCommands::failureMessage(const Transfer& transfer, const LinkSetting
                                    : tr("running XRECV to take the document and XSEND to send "
                                         "a variable"));
     case TransferEnd::Stopped:
-        if (!transfer.detail().isEmpty())
-            return tr("The serial port \"%1\" went away after %n bytes (%2), and the transfer "
-                      "was not finished. Check the cable.",
-                      nullptr, int(transfer.figures().bytes))
-                .arg(link.port, transfer.detail());
-        return tr("The calculator stopped answering after %n bytes, and the transfer was not "
-                  "finished.",
-                  nullptr, int(transfer.figures().bytes));
+        return stoppedMessage(transfer, link);
     case TransferEnd::Refused:
         if (transfer.detail().isEmpty())
             return tr("The calculator ended the transfer.");
@@ -185,6 +178,25 @@ QString LinkCommands::failureMessage(const Transfer& transfer, const LinkSetting
     default:
         return QString();
     }
+}
+
+QString LinkCommands::stoppedMessage(const Transfer& transfer, const LinkSettings& link) const
+{
+    const TransferFigures& figures = transfer.figures();
+    if (!transfer.detail().isEmpty())
+        return tr("The serial port \"%1\" went away after %n bytes (%2), and the transfer was "
+                  "not finished. Check the cable.",
+                  nullptr, int(figures.bytes))
+            .arg(link.port, transfer.detail());
+    // The answer to the very end is the one most easily lost, and the calculator may well
+    // have kept the variable: the user should look rather than be told it failed.
+    if (figures.total > 0 && figures.bytes == figures.total)
+        return tr("The calculator took all %n bytes but did not confirm the end of the "
+                  "transfer. Check on the calculator whether the variable is there.",
+                  nullptr, int(figures.bytes));
+    return tr("The calculator stopped answering after %n bytes, and the transfer was not "
+              "finished.",
+              nullptr, int(figures.bytes));
 }
 
 void LinkCommands::tell(const QString& title, const QString& text, bool failure)

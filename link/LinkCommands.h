@@ -38,6 +38,7 @@ private:
     QString variableName();
     bool run(Transfer& transfer, const QString& title, const LinkSettings& link);
     QString failureMessage(const Transfer& transfer, const LinkSettings& link) const;
+    QString stoppedMessage(const Transfer& transfer, const LinkSettings& link) const;
     void tell(const QString& title, const QString& text, bool failure);
 
     Document& m_document;

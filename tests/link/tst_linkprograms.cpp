@@ -8,6 +8,7 @@
 #include "doubles/TestServices.h"
 #include "link/KermitTransfer.h"
 #include "link/LinkCommands.h"
+#include "link/XModemBlock.h"
 
 #include <QSerialPort>
 #include <QSignalSpy>
@@ -199,6 +200,27 @@ private Q_SLOTS:
         m_doubles->questions.answerInput(QString());
         m_link->sendDocument();
         QCOMPARE(m_doubles->questions.asked.constLast().defaultText, "NOTES");
+    }
+
+    // Every block taken, and the answer to the end lost: the calculator may have the variable.
+    void unconfirmedEndIsToldAsSuch()
+    {
+        openDocument(DataFile);
+        useLink("XModem");
+        m_link->setTiming(Impatient);
+        QSerialPort far(m_standIn->far());
+        QVERIFY(far.open(QIODevice::ReadWrite));
+        QByteArray heard;
+        connect(&far, &QIODevice::readyRead, &far, [&far, &heard] {
+            heard += far.readAll();
+            if (heard.size() % xmodem::LineLength == 0)
+                far.write(QByteArray(1, xmodem::Ack));
+        });
+        far.write(QByteArray(1, xmodem::Nak));
+        QVERIFY(far.waitForBytesWritten(1000));
+        m_doubles->questions.answerMessage(QMessageBox::Ok);
+        m_link->sendDocument();
+        QVERIFY2(lastMessage().contains("did not confirm the end"), qPrintable(lastMessage()));
     }
 
     void failuresLeaveTheDocument_data()
