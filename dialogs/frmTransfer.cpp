@@ -5,6 +5,7 @@
 
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -49,8 +50,8 @@ void frmTransfer::showFigures()
     prgBytes->setRange(0, figures.total > 0 ? 1000 : 0);
     if (figures.total > 0)
         prgBytes->setValue(int(figures.bytes * 1000 / figures.total));
-    lblFigures->setText(tr("%1 bytes, %2 packets, %3 retries")
-                            .arg(figures.bytes)
-                            .arg(figures.packets)
-                            .arg(figures.retries));
+    const QLocale locale;
+    lblFigures->setText(tr("Bytes: %1    Packets: %2    Retries: %3")
+                            .arg(locale.toString(figures.bytes), locale.toString(figures.packets),
+                                 locale.toString(figures.retries)));
 }
