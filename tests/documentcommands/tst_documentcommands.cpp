@@ -62,10 +62,10 @@ class DocumentCommandsTest : public QObject
     std::unique_ptr<DocumentCommands> m_commands;
 
     QString path(const char* name) const { return m_dir->filePath(QLatin1String(name)); }
-    void addGroceries()
+    SaveOutcome saveAs(const char* name)
     {
-        RecordStore& records = m_document->records();
-        records.setRecordText(*records.addRecord("Groceries"), QStringLiteral("milk\r\nbread"));
+        m_doubles->fileDialogs.chooseFile(path(name));
+        return m_commands->FileSaveAsSub();
     }
     // The last question: a warning that names the file and then gives the system's reason.
     void verifyFailureReported(const QString& file, const QString& reason = QString())
@@ -136,7 +136,7 @@ private Q_SLOTS:
     {
         QFETCH(Command, command);
         QFETCH(Path, path);
-        addGroceries();
+        m_document->FileInSub(GroceriesFile);
         // Several files dropped at once: the user is told, then the first is opened.
         if (command == Command::Drop)
             m_doubles->questions.answerMessage(QMessageBox::Ok);
@@ -187,13 +187,12 @@ private Q_SLOTS:
                                                     : QString());
     }
 
-    // A save that fails part way, onto the document's own file and onto a new name, leaves the
+    // A save that fails halfway, onto the document's own file and onto a new name, leaves the
     // file that was there and the document's name as they were.
     void failedSaveKeepsFileAndName()
     {
-        addGroceries();
-        m_doubles->fileDialogs.chooseFile(path("doc.DF"));
-        QCOMPARE(m_commands->FileSaveAsSub(), SaveOutcome::Saved);
+        m_document->FileInSub(GroceriesFile);
+        QCOMPARE(saveAs("doc.DF"), SaveOutcome::Saved);
         m_document->records().addRecord(QStringLiteral("More"));
         m_document->setSaveFiles(
             [](const QString& file) { return std::make_unique<FailingSaveFile>(file); });
@@ -202,9 +201,8 @@ private Q_SLOTS:
         verifyFailureReported(path("doc.DF"), "No space left on device");
 
         QVERIFY(QFile::copy(path("doc.DF"), path("other.DF")));
-        m_doubles->fileDialogs.chooseFile(path("other.DF"));
         m_doubles->questions.answerMessage(QMessageBox::Ok);
-        QCOMPARE(m_commands->FileSaveAsSub(), SaveOutcome::Failed);
+        QCOMPARE(saveAs("other.DF"), SaveOutcome::Failed);
         QCOMPARE(m_document->currentFileName(), path("doc.DF"));
         for (const char* name : {"doc.DF", "other.DF"})
             QCOMPARE(contentsOf(path(name)), GroceriesFile);
@@ -212,38 +210,64 @@ private Q_SLOTS:
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     }
 
-    // Open, the command line, Open Recent and drops report a file that cannot be read alike.
-    // Open has emptied the document before its dialog; the others look before they ask, and
-    // keep the document.
-    void openFailure_data()
+    // Open, the command line, Open Recent and drops open a file alike. One that cannot be read,
+    // or holds the calculator's binary form of anything but a list of strings, is reported by
+    // name and stays off the recent files. Open has emptied the document before its dialog; the
+    // others look before they ask, and keep the document. A file read by LF is said to be so,
+    // once, and saved with CR LF.
+    void opening_data()
     {
-        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("file");     // "pipe" is made a pipe
+        QTest::addColumn<QByteArray>("bytes"); // written to the file first, unless empty
         QTest::addColumn<QString>("how");
-        for (const auto& [name, file, how] : {std::tuple{"no such file", "missing.DF", "dialog"},
-                                              {"a folder", ".", "dialog"},
-                                              {"unreadable, at start", "/proc/self/mem", "start"},
-                                              {"a folder, recent", ".", "recent"},
-                                              {"a pipe, recent", "pipe", "recent"},
-                                              {"a folder, dropped", ".", "drop"}})
-            QTest::newRow(name) << QString(file) << QString(how);
+        QTest::addColumn<QString>("said");     // in the last message
+        QTest::addColumn<QByteArray>("saved"); // once opened; empty when the file is refused
+        const auto row = [](const char* name, const char* file, const QByteArray& bytes,
+                            const char* how, const char* said, const QByteArray& saved = {}) {
+            QTest::newRow(name) << QString(file) << bytes << QString(how) << QString(said) << saved;
+        };
+        const char* const unreadable = "could not be opened";
+        row("no such file", "missing.DF", {}, "dialog", unreadable);
+        row("a folder", ".", {}, "dialog", unreadable);
+        row("unreadable, at start", "/proc/self/mem", {}, "start", unreadable);
+        row("a folder, recent", ".", {}, "recent", unreadable);
+        row("a pipe, recent", "pipe", {}, "recent", unreadable);
+        row("a folder, dropped", ".", {}, "drop", unreadable);
+        row("a binary list of strings", "SENT.DF",
+            binaryobject::write({"Groceries\nmilk\nbread", "  Empty  ", "x\xff"}), "dialog", "",
+            "{\r\n\"Groceries\r\nmilk\r\nbread\"\r\n\"Empty\"\r\n\"x\xff\"\r\n}\r\n");
+        row("Unix line ends, at start", "unix.DF", "{\n\"A\nx\ny\"\n}\n", "start", "LF alone",
+            "{\r\n\"A\r\nx\r\ny\"\r\n}\r\n");
+        row("another binary object", "SENT.DF",
+            "HPHP48-E" + QByteArray::fromHex("3329000000000000000000"), "recent",
+            "binary form of a real number");
+        row("a binary string with a quote", "SENT.DF", binaryobject::write({"ok", "say \"hi\""}),
+            "drop", "string number 2 holds a double quote");
     }
 
-    void openFailure()
+    void opening()
     {
         QFETCH(QString, file);
+        QFETCH(QByteArray, bytes);
         QFETCH(QString, how);
+        QFETCH(QString, said);
+        QFETCH(QByteArray, saved);
         const QString opened = QDir::cleanPath(QDir(m_dir->path()).absoluteFilePath(file));
         if (file == u"pipe")
             QCOMPARE(mkfifo(QFile::encodeName(opened).constData(), 0600), 0);
+        if (!bytes.isEmpty())
+            QVERIFY(writeFile(opened, bytes));
         if (how != u"start") {
             m_document->setFile({path("before.DF"), "before.DF"});
-            addGroceries();
+            m_document->FileInSub(GroceriesFile);
         }
+        const QStringList before = stateOf(*m_document);
         if (how == u"dialog") {
             m_doubles->questions.answerMessage(QMessageBox::No);
             m_doubles->fileDialogs.chooseFile(opened);
         }
-        m_doubles->questions.answerMessage(QMessageBox::Ok);
+        if (!said.isEmpty())
+            m_doubles->questions.answerMessage(QMessageBox::Ok);
         if (how == u"start")
             m_commands->openAtStart(opened);
         else if (how == u"recent")
@@ -252,12 +276,20 @@ private Q_SLOTS:
             m_commands->openDropped({opened});
         else
             m_commands->open();
+        // Empty when nothing was asked, so that a missing message fails here and ends no run.
+        const ScriptedQuestions::Asked last =
+            m_doubles->questions.asked.value(m_doubles->questions.asked.size() - 1);
+        QVERIFY2(last.text.contains(said), qPrintable(last.text));
+        QCOMPARE(m_commands->recentFiles().files().contains(opened), !saved.isEmpty());
+        if (!saved.isEmpty()) {
+            QVERIFY(said.isEmpty() || last.icon == QMessageBox::Information);
+            QCOMPARE(m_commands->FileSaveSub(), SaveOutcome::Saved);
+            QCOMPARE(contentsOf(opened), saved);
+            return;
+        }
         verifyFailureReported(opened);
-        QVERIFY(!m_commands->recentFiles().files().contains(opened));
-        const bool kept = how == u"recent" || how == u"drop";
-        QCOMPARE(m_document->caption() + m_document->currentFileName() +
-                     QString::number(m_document->records().count()),
-                 kept ? "Tabulet 1.0 - before.DF" + path("before.DF") + u'1' : "Tabulet 1.00");
+        QCOMPARE(stateOf(*m_document),
+                 how == u"dialog" ? QStringList({"", "Tabulet 1.0"}) : before);
     }
 
     // Newest first, each once, at most eight; a file that is gone is said to be gone, leaves
@@ -271,8 +303,7 @@ private Q_SLOTS:
             m_commands->openDropped({file});
         }
         m_commands->openRecent(path("4.DF"));
-        m_doubles->fileDialogs.chooseFile(path("new.DF"));
-        QCOMPARE(m_commands->FileSaveAsSub(), SaveOutcome::Saved);
+        QCOMPARE(saveAs("new.DF"), SaveOutcome::Saved);
         QStringList names;
         for (const QString& file : m_commands->recentFiles().files())
             names << QFileInfo(file).fileName();
@@ -288,22 +319,10 @@ private Q_SLOTS:
         QVERIFY(m_commands->recentFiles().files().isEmpty() && m_doubles->settings.isEmpty());
     }
 
-    // Read by LF, said once, saved with CR LF.
-    void unixLineEnds()
-    {
-        QVERIFY(writeFile(path("unix.DF"), "{\n\"A\nx\ny\"\n}\n"));
-        m_doubles->questions.answerMessage(QMessageBox::Ok);
-        m_commands->openAtStart(path("unix.DF"));
-        QCOMPARE(m_doubles->questions.asked.value(0).icon, QMessageBox::Information);
-        QCOMPARE(m_commands->FileSaveSub(), SaveOutcome::Saved);
-        QCOMPARE(contentsOf(path("unix.DF")), "{\r\n\"A\r\nx\r\ny\"\r\n}\r\n");
-    }
-
     void unwritableContentIsAskedAbout()
     {
-        addGroceries();
-        m_doubles->fileDialogs.chooseFile(path("doc.DF"));
-        QCOMPARE(m_commands->FileSaveAsSub(), SaveOutcome::Saved);
+        m_document->FileInSub(GroceriesFile);
+        QCOMPARE(saveAs("doc.DF"), SaveOutcome::Saved);
         RecordStore& records = m_document->records();
         records.setRecordText(*records.addRecord(QStringLiteral("Say \"hi\"")),
                               QStringLiteral("\u0141\u00f3d\u017a"));
@@ -343,24 +362,23 @@ private Q_SLOTS:
     void changedOnDisk()
     {
         QFETCH(QString, row);
-        const QStringList part = row.split(u';');
+        const QStringList field = row.split(u';');
         const QMap<QString, QByteArray> files{{"groceries", GroceriesFile},
                                               {"other", "{\r\n\"Other\"\r\n}\r\n"}};
         const QMessageBox::StandardButton buttons[] = {QMessageBox::Yes, QMessageBox::No,
                                                        QMessageBox::Cancel, QMessageBox::Ok};
-        QFile file(path("doc.DF"));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(GroceriesFile) > 0);
-        file.close();
-        m_commands->openAtStart(file.fileName());
-        for (const QChar answer : part[1])
+        const QString file = path("doc.DF");
+        QVERIFY(writeFile(file, GroceriesFile));
+        m_commands->openAtStart(file);
+        for (const QChar answer : field[1])
             m_doubles->questions.answerMessage(buttons[QStringLiteral("YNCO").indexOf(answer)]);
-        for (const QString& step : part[0].split(u' ')) {
+        for (const QString& step : field[0].split(u' ')) {
             if (step == u"type")
                 m_document->changeText(0, 0, 0, QStringLiteral("x"));
             else if (step == u"change")
-                QVERIFY(file.open(QIODevice::WriteOnly) && file.write(files["other"]) > 0);
+                QVERIFY(writeFile(file, files["other"]));
             else if (step == u"remove")
-                QVERIFY(file.remove());
+                QVERIFY(QFile::remove(file));
             else if (step == u"save")
                 m_commands->FileSaveSub();
             else if (step == u"restart")
@@ -369,25 +387,46 @@ private Q_SLOTS:
                 m_commands->openAtStart({});
             else
                 m_commands->reviewFileOnDisk();
-            file.close();
         }
-        QCOMPARE(m_doubles->questions.asked.size(), part[2].count(u',') + !part[2].isEmpty());
-        QCOMPARE(m_doubles->questions.asked.value(0).title, part[2].section(u',', 0, 0));
-        QCOMPARE(contentsOf(file.fileName()), files.value(part[3]));
-        QCOMPARE(m_document->records().headerAt(0), part[4]);
+        QCOMPARE(m_doubles->questions.asked.size(), field[2].count(u',') + !field[2].isEmpty());
+        QCOMPARE(m_doubles->questions.asked.value(0).title, field[2].section(u',', 0, 0));
+        QCOMPARE(contentsOf(file), files.value(field[3]));
+        QCOMPARE(m_document->records().headerAt(0), field[4]);
     }
 
-    void restoresExactly_data()
+    // The next run offers the work kept, and restores it exactly, or discards it; a kept file it
+    // cannot read is set aside untouched. A run started while the first goes on is offered
+    // nothing: that work is still the first run's.
+    void restoredAtStart_data()
     {
         QTest::addColumn<int>("edit");
-        int edit = 0;
-        for (const char* name : {"text typed into a record read", "header renamed, last record",
-                                 "record added, no file", "record removed"})
-            QTest::newRow(name) << edit++;
+        QTest::addColumn<int>("cut"); // where the kept file is damaged: from its start, or end
+        QTest::addColumn<QByteArray>("replaced");
+        QTest::addColumn<QMessageBox::StandardButton>("answer"); // Ok: a damaged file's notice
+        QTest::addColumn<QString>("said");
+        const auto row = [](const char* name, int edit, int cut, const QByteArray& replaced,
+                            QMessageBox::StandardButton answer, const char* said) {
+            QTest::newRow(name) << edit << cut << replaced << answer << QString(said);
+        };
+        row("text typed into a record read", 0, 0, {}, QMessageBox::Yes, "\"notes.DF\"");
+        row("header renamed, last record", 1, 0, {}, QMessageBox::Yes, "\"notes.DF\"");
+        row("record added, no file", 2, 0, {}, QMessageBox::Yes, "a new document");
+        row("record removed", 3, 0, {}, QMessageBox::Yes, "\"notes.DF\"");
+        row("declined", 0, 0, {}, QMessageBox::No, "\"notes.DF\"");
+        row("another program's file", 0, 0, "{\r\n}\r\n", QMessageBox::Ok, "not a recovery");
+        row("another version", 0, 17, QByteArray("\0\0\0\x02", 4), QMessageBox::Ok,
+            "another version");
+        row("cut short", 0, -7, {}, QMessageBox::Ok, "damaged");
+        row("a piece longer than the file", 0, -30, QByteArray(8, '\x7f'), QMessageBox::Ok,
+            "damaged");
     }
-    void restoresExactly()
+    void restoredAtStart()
     {
         QFETCH(int, edit);
+        QFETCH(int, cut);
+        QFETCH(QByteArray, replaced);
+        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(QString, said);
         if (edit != 2)
             editOpenedFile();
         if (edit == 1)
@@ -398,14 +437,33 @@ private Q_SLOTS:
             m_document->removeHeader(1);
         const QStringList before = stateOf(*m_document);
         recovery().keepNow();
+        recovery().flush();
+        const QString file = recovery().filePath();
+        QByteArray bytes = contentsOf(file);
+        if (answer == QMessageBox::Ok) {
+            bytes = cut >= 0 ? bytes.first(cut) + replaced + bytes.sliced(cut + replaced.size())
+                             : bytes.first(bytes.size() + cut) + replaced;
+            QVERIFY(writeFile(file, bytes));
+        }
+        Document second;
+        DocumentCommands(second, m_doubles->services()).openAtStart({});
+        QVERIFY(m_doubles->questions.asked.isEmpty());
         startRun();
-        m_doubles->questions.answerMessage(QMessageBox::Yes);
+        m_doubles->questions.answerMessage(answer);
         m_commands->openAtStart({});
+        QCOMPARE(m_doubles->questions.asked.size(), 1);
+        QVERIFY2(m_doubles->questions.asked.last().text.contains(said),
+                 qPrintable(m_doubles->questions.asked.last().text));
+        if (answer != QMessageBox::Yes) {
+            QCOMPARE(m_document->records().count(), 0);
+            const QString aside = QFileInfo(file).fileName() + ".unreadable";
+            QCOMPARE(recoveryFiles(),
+                     answer == QMessageBox::Ok ? QStringList{aside} : QStringList());
+            QCOMPARE(contentsOf(file + ".unreadable"), answer == QMessageBox::Ok ? bytes : "");
+            return;
+        }
         QCOMPARE(stateOf(*m_document), before);
         QVERIFY(!m_document->history().isClean());
-        QCOMPARE(m_doubles->questions.asked.size(), 1);
-        QVERIFY(m_doubles->questions.asked.last().text.contains(edit == 2 ? "a new document"
-                                                                          : "\"notes.DF\""));
         // The restored work is kept on in the file it came from, until it is saved.
         QCOMPARE(recoveryFiles().size(), 2);
         m_document->history().setClean();
@@ -454,109 +512,15 @@ private Q_SLOTS:
         QVERIFY(!kept());
     }
 
-    // A running Tabulet's work is never offered to another; once it is gone, it is.
-    void anotherRunsWorkIsLeftAlone()
-    {
-        editOpenedFile();
-        recovery().keepNow();
-        recovery().flush();
-        TestServices second;
-        second.folders.recovery = m_doubles->folders.recovery;
-        Document other;
-        DocumentCommands otherCommands(other, second.services());
-        otherCommands.openAtStart({});
-        QVERIFY(second.questions.asked.isEmpty());
-        m_commands.reset();
-        second.questions.answerMessage(QMessageBox::No);
-        otherCommands.openAtStart({});
-        QCOMPARE(second.questions.asked.size(), 1);
-        QVERIFY(recoveryFiles().isEmpty());
-        QCOMPARE(other.records().count(), 0);
-    }
-
-    void damagedFileIsSetAside_data()
-    {
-        QTest::addColumn<int>("cut");
-        QTest::addColumn<QByteArray>("replaced");
-        QTest::addColumn<QString>("said");
-        QTest::newRow("another program's file")
-            << 0 << QByteArray("{\r\n}\r\n") << "not a recovery";
-        QTest::newRow("another version") << 17 << QByteArray("\0\0\0\x02", 4) << "another version";
-        QTest::newRow("cut short") << -7 << QByteArray() << "damaged";
-        QTest::newRow("a piece longer than the file") << -30 << QByteArray(8, '\x7f') << "damaged";
-    }
-    void damagedFileIsSetAside()
-    {
-        QFETCH(int, cut);
-        QFETCH(QByteArray, replaced);
-        QFETCH(QString, said);
-        editOpenedFile();
-        QByteArray bytes = recoveryfile::encode(*m_document, {});
-        bytes = cut >= 0 ? bytes.first(cut) + replaced + bytes.sliced(cut + replaced.size())
-                         : bytes.first(bytes.size() + cut) + replaced;
-        QDir().mkpath(m_doubles->folders.recovery);
-        QVERIFY(writeFile(m_doubles->folders.recovery + "/crashed.recovery", bytes));
-        startRun();
-        m_doubles->questions.answerMessage(QMessageBox::Ok);
-        m_commands->openAtStart({});
-        QVERIFY(m_doubles->questions.asked.last().text.contains(said));
-        QCOMPARE(m_document->records().count(), 0);
-        QCOMPARE(recoveryFiles(), QStringList{"crashed.recovery.unreadable"});
-        QCOMPARE(contentsOf(m_doubles->folders.recovery + "/crashed.recovery.unreadable"), bytes);
-    }
-
     void unwritableFolderIsSaidOnce()
     {
-        QFile blocker(m_doubles->folders.recovery);
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        QVERIFY(writeFile(m_doubles->folders.recovery, {})); // where the folder should be
         editOpenedFile();
         m_doubles->questions.answerMessage(QMessageBox::Ok);
         recovery().keepNow();
         recovery().keepNow();
-        recovery().flush();
         QCOMPARE(m_doubles->questions.asked.size(), 1);
         QVERIFY(m_doubles->questions.asked.last().text.contains("cannot keep a copy"));
-    }
-
-    // A file the calculator sent in binary mode opens as its records; any other object is named,
-    // and the document stays as it was.
-    void binaryOpened_data()
-    {
-        QTest::addColumn<QList<QByteArray>>("strings"); // empty: a real number
-        QTest::addColumn<QString>("said");
-        QTest::newRow("a list of strings")
-            << QList<QByteArray>{"Groceries\nmilk\nbread", "  Empty  ", "x\xff"} << QString();
-        QTest::newRow("another object") << QList<QByteArray>{} << "binary form of a real number";
-        QTest::newRow("a string with a quote")
-            << QList<QByteArray>{"ok", "say \"hi\""} << "string number 2 holds a double quote";
-    }
-    void binaryOpened()
-    {
-        QFETCH(QList<QByteArray>, strings);
-        QFETCH(QString, said);
-        QVERIFY(writeFile(path("SENT.DF"),
-                          strings.isEmpty()
-                              ? "HPHP48-E" + QByteArray::fromHex("3329000000000000000000")
-                              : binaryobject::write(strings)));
-        m_document->FileInSub("{\r\n\"Kept\"\r\n}\r\n");
-        const QStringList before = stateOf(*m_document);
-        if (!said.isEmpty()) {
-            // Named before anything is asked: the document stays as it was.
-            m_doubles->questions.answerMessage(QMessageBox::Ok);
-            m_commands->openRecent(path("SENT.DF"));
-            QCOMPARE(stateOf(*m_document), before);
-            const QString text = m_doubles->questions.asked.last().text;
-            QVERIFY2(text.contains(said), qPrintable(text));
-            return;
-        }
-        m_doubles->questions.answerMessage(QMessageBox::No);
-        m_doubles->fileDialogs.chooseFile(path("SENT.DF"));
-        m_commands->open();
-        Document asText;
-        asText.setFile({path("SENT.DF"), "SENT.DF"});
-        asText.FileInSub(
-            "{\r\n\"Groceries\r\nmilk\r\nbread\"\r\n\"  Empty  \"\r\n\"x\xff\"\r\n}\r\n");
-        QCOMPARE(stateOf(*m_document), stateOf(asText));
     }
 };
 
