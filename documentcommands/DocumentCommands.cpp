@@ -136,7 +136,10 @@ void DocumentCommands::openReceived(QByteArray bytes, const QString& name)
     }
     m_document.clear();
     m_stamp = m_reviewed = {};
-    m_document.suggestedTitle = name;
+    // The sender chooses the name: Save As offers it in the user's folder, never a folder of
+    // the sender's choosing.
+    const QString title = QFileInfo(name).fileName();
+    m_document.suggestedTitle = title == u"." || title == u".." ? QString() : title;
     takeReading(bytes);
 }
 

@@ -47,7 +47,8 @@ public:
     // Before something replaces the document: offers a document with content for saving, as
     // Open does. Whether the command may go on; the document is left as it is.
     bool mayReplaceDocument();
-    // Opens what the calculator sent as a document without a file, whose Save As offers `name`.
+    // Opens what the calculator sent as a document without a file, whose Save As offers `name`
+    // without any folder in it.
     // Anything that is not a list of strings is reported, and the document stays as it is.
     void openReceived(QByteArray bytes, const QString& name);
     // Before the document is written anywhere: a record that a data file cannot hold as it is

@@ -1,6 +1,7 @@
 #include "checks/Files.h"
 #include "core/BinaryObject.h"
 #include "core/Document.h"
+#include "core/Preferences.h"
 #include "core/RecordStore.h"
 #include "core/RecoveryFile.h"
 #include "documentcommands/DocumentCommands.h"
@@ -317,6 +318,33 @@ private Q_SLOTS:
         QCOMPARE(m_document->currentFileName(), path("new.DF"));
         m_commands->recentFiles().clear();
         QVERIFY(m_commands->recentFiles().files().isEmpty() && m_doubles->settings.isEmpty());
+    }
+
+    // The sender names what it sends; Save As offers that name in the user's folder, never a
+    // folder of the sender's choosing.
+    void receivedNameIsOfferedInTheWorkingFolder_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("offered");
+        QTest::newRow("variable") << "NOTES.DF"
+                                  << "NOTES.DF";
+        QTest::newRow("climbing out") << "../../NOTES.DF"
+                                      << "NOTES.DF";
+        QTest::newRow("absolute") << "/etc/passwd"
+                                  << "passwd";
+        QTest::newRow("only a folder") << ".."
+                                       << "";
+    }
+    void receivedNameIsOfferedInTheWorkingFolder()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, offered);
+        m_commands->openReceived(GroceriesFile, name);
+        m_doubles->fileDialogs.cancelFile();
+        m_commands->FileSaveAsSub();
+        const QString folder = preferences::workingDirectory(m_doubles->settings);
+        QCOMPARE(m_doubles->fileDialogs.saveStart,
+                 offered.isEmpty() ? folder : QDir(folder).filePath(offered));
     }
 
     void unwritableContentIsAskedAbout()

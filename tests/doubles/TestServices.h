@@ -76,9 +76,10 @@ public:
     {
         return nextFile("open");
     }
-    std::optional<FileChoice> saveFileAs(QWidget*, const QString&, const QString&,
+    std::optional<FileChoice> saveFileAs(QWidget*, const QString&, const QString& start,
                                          const QString&) override
     {
+        saveStart = start;
         return nextFile("save as");
     }
     std::optional<QFont> chooseFont(QWidget*, const QFont&) override
@@ -88,6 +89,8 @@ public:
     }
 
     QStringList shown;
+    // Where Save As started last.
+    QString saveStart;
 
 private:
     std::optional<FileChoice> nextFile(const QString& dialog)
