@@ -5,8 +5,6 @@
 #include "dialogs/frmBrowse.h"
 #include "dialogs/frmLinkSettings.h"
 #include "dialogs/frmPreferences.h"
-#include "dialogs/frmTransfer.h"
-#include "dialogs/frmVariables.h"
 #include "doubles/TestServices.h"
 #include "link/KermitTransfer.h"
 #include "link/LinkSettings.h"
@@ -173,7 +171,6 @@ private Q_SLOTS:
         unwritable.removeEverything();
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                            qEnvironmentVariable("XDG_CONFIG_HOME"));
-        QCOMPARE(reported.size(), 1);
         QVERIFY(reported.constFirst().startsWith(blocker));
         QtSettingsStore store;
         store.setFailureReport(report);
@@ -211,7 +208,7 @@ private Q_SLOTS:
     }
 
     // The program's own dialogs and its questions as a screen reader finds them, in the main
-    // window's font.
+    // window's font, each opened as the program opens it.
     void everyControlIsNamed_data()
     {
         QTest::addColumn<QString>("window");
@@ -223,41 +220,36 @@ private Q_SLOTS:
     {
         QFETCH(QString, window);
         TestServices doubles;
+        QtQuestions questions;
+        PreferenceCommands commands({questions, doubles.fileDialogs, doubles.settings,
+                                     doubles.clipboard, doubles.printers, doubles.folders,
+                                     doubles.serialLines});
         QLineEdit workingDirectory(QStringLiteral("/"));
-        std::unique_ptr<QDialog> dialog;
-        if (window == u"Preferences")
-            dialog = std::make_unique<frmPreferences>(doubles.services());
-        else if (window == u"Browse")
-            dialog = std::make_unique<frmBrowse>(doubles.services(), workingDirectory);
-        else if (window == u"About")
-            dialog = std::make_unique<frmAbout>();
-        else if (window == u"Link Settings")
-            dialog = std::make_unique<frmLinkSettings>(doubles.services());
-        else if (window == u"Variables")
-            dialog = std::make_unique<frmVariables>(QList<CalculatorVariable>{{"A", "1", "B"}});
         QBuffer line;
         KermitTransfer transfer(line, {}, {});
-        if (window == u"Transfer")
-            dialog = std::make_unique<frmTransfer>(transfer, "Send Document");
-        QString faults;
-        if (dialog) {
-            dialog->show();
-            faults = accessibilityFaults(*dialog);
-        } else {
-            // The real boxes, closed as soon as they have been looked at.
-            QtQuestions questions;
-            QTimer::singleShot(0, [&faults] {
-                faults = accessibilityFaults(*QApplication::activeModalWidget());
-                QApplication::activeModalWidget()->close();
-            });
-            if (window == u"Input Box")
-                QVERIFY(questions.inputBox(nullptr, "New Header", "Header:", "x").isEmpty());
-            else
-                QVERIFY(!PreferenceCommands({questions, doubles.fileDialogs, doubles.settings,
-                                             doubles.clipboard, doubles.printers, doubles.folders,
-                                             doubles.serialLines})
-                             .removeSettings(nullptr));
-        }
+        // Each window is looked at as soon as it shows, then closed; one that never shows says
+        // so, and the look is called off with the test's objects.
+        QString faults = "never shown";
+        QTimer::singleShot(0, &transfer, [&faults] {
+            faults = accessibilityFaults(*QApplication::activeModalWidget());
+            QApplication::activeModalWidget()->close();
+        });
+        if (window == u"Preferences")
+            commands.showPreferences(nullptr);
+        else if (window == u"Browse")
+            frmBrowse(doubles.services(), workingDirectory).exec();
+        else if (window == u"About")
+            commands.showAbout(nullptr);
+        else if (window == u"Remove Settings")
+            QVERIFY(!commands.removeSettings(nullptr));
+        else if (window == u"Input Box")
+            QVERIFY(questions.inputBox(nullptr, "New Header", "Header:", "x").isEmpty());
+        else if (window == u"Link Settings")
+            commands.linkWindows().editSettings(nullptr);
+        else if (window == u"Transfer")
+            commands.linkWindows().watch(nullptr, "Send Document", transfer);
+        else
+            QVERIFY(!commands.linkWindows().chooseVariable(nullptr, {{"A", "1", "B"}}));
         QCOMPARE(faults, QString());
     }
 

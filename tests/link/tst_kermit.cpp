@@ -1,5 +1,6 @@
 #include "link/KermitPacket.h"
 #include "link/VariableList.h"
+#include "link/XModemBlock.h"
 
 #include <QTest>
 
@@ -7,9 +8,9 @@ using kermit::Packet;
 using kermit::Prefixes;
 using kermit::Received;
 
-// Kermit packets and their data as the calculator sends and takes them. The packets expected
-// were worked out apart from this code, with Kermit's own table-free CRC.
-class KermitTest : public QObject
+// Kermit packets and their data, and XModem blocks, as the calculator sends and takes them. The
+// packets expected were worked out apart from this code, with Kermit's own table-free CRC.
+class CodecTest : public QObject
 {
     Q_OBJECT
 
@@ -21,18 +22,17 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<int>("check");
         QTest::addColumn<QByteArray>("line");
+        // Each line starts with its mark, Ctrl+A (octal 001).
         QTest::newRow("the calculator's Send-Init, check 1")
-            << 0 << 'S' << QByteArray("~* @-#Y3") << 1 << QByteArray("\x01+ S~* @-#Y3$\r");
+            << 0 << 'S' << QByteArray("~* @-#Y3") << 1 << QByteArray("\001+ S~* @-#Y3$\r");
         QTest::newRow("data, check 2") << 1 << 'D' << QByteArray("Hello, #M#J48") << 2
-                                       << QByteArray("\x01"
-                                                     "1!DHello, #M#J480?\r");
+                                       << QByteArray("\0011!DHello, #M#J480?\r");
         QTest::newRow("data, check 3") << 2 << 'D' << QByteArray("Hello, #M#J48") << 3
-                                       << QByteArray("\x01"
-                                                     "2\"DHello, #M#J48\":1\r");
+                                       << QByteArray("\0012\"DHello, #M#J48\":1\r");
         QTest::newRow("sequence 63, no data, check 3")
-            << 63 << 'Z' << QByteArray() << 3 << QByteArray("\x01%_Z)=F\r");
+            << 63 << 'Z' << QByteArray() << 3 << QByteArray("\001%_Z)=F\r");
         QTest::newRow("an ACK, check 1")
-            << 5 << 'Y' << QByteArray() << 1 << QByteArray("\x01#%YC\r");
+            << 5 << 'Y' << QByteArray() << 1 << QByteArray("\001#%YC\r");
     }
     void packets()
     {
@@ -160,7 +160,44 @@ private Q_SLOTS:
             found << each.name + u' ' + each.size + u' ' + each.type;
         QTEST(found.join(u'|'), "variables");
     }
+
+    // XModem's 128-byte blocks with the arithmetic checksum, as the 48G series speaks them.
+    void blocks_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QByteArray>("head"); // SOH, number, its complement
+        QTest::addColumn<int>("sum");
+        QTest::newRow("the first, padded")
+            << 1 << QByteArray("HPHP48-E") << QByteArray("\x01\x01\xfe") << 0x0e;
+        QTest::newRow("full, the sum wrapped")
+            << 255 << QByteArray(128, '\xff') << QByteArray("\x01\xff\x00", 3) << 0x80;
+        QTest::newRow("number 0 after 255")
+            << 0 << QByteArray() << QByteArray("\x01\x00\xff", 3) << 0;
+    }
+    void blocks()
+    {
+        QFETCH(int, number);
+        QFETCH(QByteArray, data);
+        QFETCH(QByteArray, head);
+        QFETCH(int, sum);
+        const QByteArray line = xmodem::encode(quint8(number), data);
+        QCOMPARE(line.size(), xmodem::LineLength);
+        QCOMPARE(line.first(3), head);
+        QCOMPARE(quint8(line.back()), quint8(sum));
+        const std::optional<xmodem::Block> block = xmodem::decode(line);
+        QVERIFY(block);
+        QCOMPARE(block->number, quint8(number));
+        QCOMPARE(block->data, data + QByteArray(128 - data.size(), '\0'));
+        // A byte damaged anywhere, or the block cut short, is asked for again.
+        for (qsizetype at = 0; at < line.size(); ++at) {
+            QByteArray hit = line;
+            hit[at] = char(hit[at] ^ 0x10);
+            QVERIFY(!xmodem::decode(hit));
+        }
+        QVERIFY(!xmodem::decode(line.chopped(1)));
+    }
 };
 
-QTEST_MAIN(KermitTest)
+QTEST_MAIN(CodecTest)
 #include "tst_kermit.moc"

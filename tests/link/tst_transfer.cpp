@@ -5,6 +5,7 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <memory>
 
 namespace {
 
@@ -22,12 +23,37 @@ QByteArray everyByte()
     return bytes + "%%HP: T(3)A(R)F(.);\r\n{\r\n\"Header\r\ntext\"\r\n}\r\n";
 }
 
+// A sender of `bytes` on one end of the wire and a receiver on the other: Kermit with block
+// check `check`, or XModem for check 0.
+struct Ends
+{
+    std::unique_ptr<Transfer> sender, receiver;
+};
+Ends ends(Wire& wire, int check, const QByteArray& bytes, bool parity = false)
+{
+    using XModem = XModemTransfer;
+    if (check == 0)
+        return {std::make_unique<XModem>(wire.a, XModem::Job::Send, bytes, Quick),
+                std::make_unique<XModem>(wire.b, XModem::Job::Receive, QByteArray(), Quick)};
+    return {std::make_unique<KermitTransfer>(
+                wire.a, KermitTransfer::Order{Job::Send, "NOTES", bytes, check, parity}, Quick),
+            std::make_unique<KermitTransfer>(
+                wire.b, KermitTransfer::Order{Job::Receive, {}, {}, check}, Quick)};
+}
+
 // Damages or drops the packet of `type` numbered `sequence` (-1: any) the first time it goes by.
+// An XModem block counts as a 'D' numbered as the block, its acknowledgement as a 'Y' of any
+// number.
 std::function<QByteArray(const QByteArray&)> once(char type, int sequence, bool drop)
 {
     return [type, sequence, drop, done = false](const QByteArray& packet) mutable {
-        if (done || packet.size() < 4 || packet[3] != type ||
-            (sequence >= 0 && kermit::unChar(packet[2]) != sequence))
+        const bool block = packet.size() == xmodem::LineLength;
+        const bool ack = packet == QByteArray(1, xmodem::Ack);
+        const char kind = ack ? 'Y' : block ? 'D' : packet.size() > 3 ? packet[3] : '\0';
+        if (done || kind != type)
+            return packet;
+        const int number = ack ? sequence : block ? quint8(packet[1]) : kermit::unChar(packet[2]);
+        if (sequence >= 0 && number != sequence)
             return packet;
         done = true;
         if (drop)
@@ -59,162 +85,108 @@ class TransferTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void kermitCarriesEveryByte_data()
+    void carriesEveryByte_data()
     {
-        QTest::addColumn<int>("check");
+        QTest::addColumn<int>("check"); // 0: XModem
         QTest::addColumn<char>("tamperedType");
         QTest::addColumn<int>("tamperedSequence");
         QTest::addColumn<bool>("drop");
-        QTest::addColumn<bool>("fromReceiver");
-        QTest::addColumn<int>("retries");
-        QTest::newRow("check 1") << 1 << ' ' << 0 << false << false << 0;
-        QTest::newRow("check 2") << 2 << ' ' << 0 << false << false << 0;
-        QTest::newRow("check 3") << 3 << ' ' << 0 << false << false << 0;
-        QTest::newRow("Send-Init lost") << 3 << 'S' << 0 << true << false << 1;
-        QTest::newRow("data packet lost") << 3 << 'D' << 3 << true << false << 1;
-        QTest::newRow("data packet damaged") << 3 << 'D' << 4 << false << false << 1;
-        QTest::newRow("data damaged, check 1") << 1 << 'D' << 2 << false << false << 1;
-        QTest::newRow("acknowledgement lost") << 3 << 'Y' << 5 << true << true << 1;
-        QTest::newRow("Send-Init's acknowledgement lost") << 3 << 'Y' << 0 << true << true << 1;
-        QTest::newRow("acknowledgement damaged") << 2 << 'Y' << 3 << false << true << 1;
-        QTest::newRow("parity: 8-bit prefixed") << -3 << ' ' << 0 << false << false << 0;
-        QTest::newRow("end of file lost") << 3 << 'Z' << -1 << true << false << 1;
+        QTest::newRow("check 1") << 1 << ' ' << 0 << false;
+        QTest::newRow("check 2") << 2 << ' ' << 0 << false;
+        QTest::newRow("check 3") << 3 << ' ' << 0 << false;
+        QTest::newRow("Send-Init lost") << 3 << 'S' << 0 << true;
+        QTest::newRow("data packet lost") << 3 << 'D' << 3 << true;
+        QTest::newRow("data packet damaged") << 3 << 'D' << 4 << false;
+        QTest::newRow("data damaged, check 1") << 1 << 'D' << 2 << false;
+        QTest::newRow("acknowledgement lost") << 3 << 'Y' << 5 << true;
+        QTest::newRow("Send-Init's acknowledgement lost") << 3 << 'Y' << 0 << true;
+        QTest::newRow("acknowledgement damaged") << 2 << 'Y' << 3 << false;
+        QTest::newRow("parity: 8-bit prefixed") << -3 << ' ' << 0 << false;
+        QTest::newRow("end of file lost") << 3 << 'Z' << -1 << true;
+        QTest::newRow("XModem") << 0 << ' ' << 0 << false;
+        QTest::newRow("XModem block lost") << 0 << 'D' << 2 << true;
+        QTest::newRow("XModem block damaged") << 0 << 'D' << 3 << false;
+        QTest::newRow("XModem acknowledgement lost") << 0 << 'Y' << -1 << true;
     }
-    void kermitCarriesEveryByte()
+    void carriesEveryByte()
     {
         QFETCH(int, check);
         QFETCH(char, tamperedType);
         QFETCH(int, tamperedSequence);
         QFETCH(bool, drop);
-        QFETCH(bool, fromReceiver);
-        QFETCH(int, retries);
-        Wire wire;
-        (fromReceiver ? wire.b : wire.a).tamper = once(tamperedType, tamperedSequence, drop);
         const QByteArray sent = everyByte();
         // A negative check stands for that check on a line with parity: nothing may travel with
         // its eighth bit set.
         const bool parity = check < 0;
         bool eighthBit = false;
-        for (WireEnd* end : {&wire.a, &wire.b})
-            end->tamper = [&eighthBit, inner = end->tamper](const QByteArray& bytes) {
-                eighthBit = eighthBit || std::any_of(bytes.begin(), bytes.end(),
-                                                     [](char c) { return quint8(c) > 127; });
-                return inner ? inner(bytes) : bytes;
-            };
-        KermitTransfer sender(wire.a, {Job::Send, "NOTES", sent, std::abs(check), parity}, Quick);
-        KermitTransfer receiver(wire.b, {Job::Receive, {}, {}, std::abs(check)}, Quick);
-        runBoth(sender, receiver);
-        QCOMPARE(sender.end(), TransferEnd::Done);
-        QCOMPARE(receiver.end(), TransferEnd::Done);
-        QCOMPARE(receiver.received(), sent);
+        // Each kind of packet goes one way only, so one tamperer serves both directions.
+        auto damage = once(tamperedType, tamperedSequence, drop);
+        Wire wire;
+        wire.a.tamper = wire.b.tamper = [&eighthBit, &damage](const QByteArray& bytes) {
+            eighthBit = eighthBit || std::any_of(bytes.begin(), bytes.end(),
+                                                 [](char c) { return quint8(c) > 127; });
+            return damage(bytes);
+        };
+        const auto [sender, receiver] = ends(wire, std::abs(check), sent, parity);
+        runBoth(*sender, *receiver);
+        QCOMPARE(sender->end(), TransferEnd::Done);
+        QCOMPARE(receiver->end(), TransferEnd::Done);
+        // XModem pads the last block with zero bytes, as the calculator pads it.
+        const qsizetype padding = check ? 0 : (128 - sent.size() % 128) % 128;
+        QCOMPARE(receiver->received(), sent + QByteArray(padding, '\0'));
         QCOMPARE(eighthBit, !parity);
-        QCOMPARE(receiver.receivedName(), QByteArray("NOTES"));
-        QCOMPARE(sender.figures().bytes, sent.size());
+        if (check)
+            QCOMPARE(static_cast<KermitTransfer&>(*receiver).receivedName(), "NOTES");
+        QCOMPARE(sender->figures().bytes, sent.size());
         // Each side waits as long as the other, so a loss may be retried from both sides; a slow
         // machine may make either side try again even where nothing was lost.
-        QVERIFY(retries == 0 || sender.figures().retries + receiver.figures().retries > 0);
+        QVERIFY(tamperedType == ' ' || sender->figures().retries + receiver->figures().retries > 0);
     }
 
-    void kermitFailuresAreNamed_data()
+    void failuresAreNamed_data()
     {
-        QTest::addColumn<QString>("what");
-        QTest::addColumn<int>("senderEnd");
-        QTest::addColumn<int>("receiverEnd");
+        QTest::addColumn<TransferEnd>("senderEnd");
+        QTest::addColumn<TransferEnd>("receiverEnd");
         QTest::addColumn<QString>("detail");
-        QTest::newRow("no answer") << "silent" << int(TransferEnd::NoAnswer) << -1 << "";
-        QTest::newRow("cut off halfway")
-            << "cut" << int(TransferEnd::Stopped) << int(TransferEnd::Stopped) << "";
-        QTest::newRow("receiver cancels") << "receiver cancels" << int(TransferEnd::Refused)
-                                          << int(TransferEnd::Cancelled) << "Cancelled by the user";
-        QTest::newRow("sender cancels") << "sender cancels" << int(TransferEnd::Cancelled)
-                                        << int(TransferEnd::Refused) << "Cancelled by the user";
+        QTest::newRow("no answer") << TransferEnd::NoAnswer << TransferEnd::Running << "";
+        QTest::newRow("cut off halfway") << TransferEnd::Stopped << TransferEnd::Stopped << "";
+        QTest::newRow("receiver cancels")
+            << TransferEnd::Refused << TransferEnd::Cancelled << "Cancelled by the user";
+        QTest::newRow("sender cancels")
+            << TransferEnd::Cancelled << TransferEnd::Refused << "Cancelled by the user";
+        QTest::newRow("XModem receiver cancels")
+            << TransferEnd::Refused << TransferEnd::Cancelled << "";
     }
-    void kermitFailuresAreNamed()
+    void failuresAreNamed()
     {
-        QFETCH(QString, what);
-        QFETCH(int, senderEnd);
-        QFETCH(int, receiverEnd);
+        const QString what = QTest::currentDataTag();
+        QFETCH(TransferEnd, senderEnd);
+        QFETCH(TransferEnd, receiverEnd);
         QFETCH(QString, detail);
         Wire wire;
-        KermitTransfer sender(wire.a, {Job::Send, "NOTES", everyByte(), 3}, Quick);
-        KermitTransfer receiver(wire.b, {Job::Receive, {}, {}, 3}, Quick);
-        if (what == "silent") {
+        const auto [sender, receiver] = ends(wire, what.startsWith("XModem") ? 0 : 3, everyByte());
+        if (what == "no answer") {
             wire.a.peer = nullptr;
-            QSignalSpy done(&sender, &Transfer::finished);
-            sender.start();
+            QSignalSpy done(sender.get(), &Transfer::finished);
+            sender->start();
             QVERIFY(done.wait(5000));
-            QCOMPARE(int(sender.end()), senderEnd);
+            QCOMPARE(sender->end(), senderEnd);
             return;
         }
-        if (what == "cut")
-            wire.a.tamper = wire.b.tamper = [&sender](const QByteArray& bytes) {
+        if (what == "cut off halfway")
+            wire.a.tamper = wire.b.tamper = [&sender = *sender](const QByteArray& bytes) {
                 return sender.figures().packets > 5 ? QByteArray() : bytes;
             };
-        Transfer& canceller = what.startsWith("receiver") ? static_cast<Transfer&>(receiver)
-                                                          : static_cast<Transfer&>(sender);
+        Transfer& canceller = what.contains("receiver") ? *receiver : *sender;
         if (what.endsWith("cancels"))
             connect(&canceller, &Transfer::progressed, &canceller, [&canceller] {
                 if (canceller.figures().packets == 4)
                     canceller.cancel();
             });
-        runBoth(sender, receiver);
-        QCOMPARE(int(sender.end()), senderEnd);
-        QCOMPARE(int(receiver.end()), receiverEnd);
-        QCOMPARE((what.startsWith("receiver") ? sender : receiver).detail(), detail);
-    }
-
-    void xmodemCarriesEveryByte_data()
-    {
-        QTest::addColumn<int>("tamperedBlock");
-        QTest::addColumn<bool>("drop");
-        QTest::addColumn<bool>("fromReceiver");
-        QTest::newRow("clean") << 0 << false << false;
-        QTest::newRow("block lost") << 2 << true << false;
-        QTest::newRow("block damaged") << 3 << false << false;
-        QTest::newRow("acknowledgement lost") << 4 << true << true;
-    }
-    void xmodemCarriesEveryByte()
-    {
-        QFETCH(int, tamperedBlock);
-        QFETCH(bool, drop);
-        QFETCH(bool, fromReceiver);
-        Wire wire;
-        int seen = 0;
-        const auto tamper = [&](const QByteArray& bytes) {
-            const bool counted =
-                fromReceiver ? bytes == QByteArray(1, xmodem::Ack) : bytes.startsWith(xmodem::Soh);
-            if (!counted || ++seen != tamperedBlock)
-                return bytes;
-            QByteArray damaged = drop ? QByteArray() : bytes;
-            if (!drop)
-                damaged[10] = char(damaged[10] + 1);
-            return damaged;
-        };
-        (fromReceiver ? wire.b : wire.a).tamper = tamper;
-        const QByteArray sent = everyByte();
-        XModemTransfer sender(wire.a, XModemTransfer::Job::Send, sent, Quick);
-        XModemTransfer receiver(wire.b, XModemTransfer::Job::Receive, {}, Quick);
-        runBoth(sender, receiver);
-        QCOMPARE(sender.end(), TransferEnd::Done);
-        QCOMPARE(receiver.end(), TransferEnd::Done);
-        // The last block is padded with zero bytes, as the calculator pads it.
-        const qsizetype padded = (sent.size() + 127) / 128 * 128;
-        QCOMPARE(receiver.received(), sent + QByteArray(padded - sent.size(), '\0'));
-        QVERIFY(tamperedBlock == 0 || sender.figures().retries + receiver.figures().retries > 0);
-    }
-
-    void xmodemCancelEndsBothSides()
-    {
-        Wire wire;
-        XModemTransfer sender(wire.a, XModemTransfer::Job::Send, everyByte(), Quick);
-        XModemTransfer receiver(wire.b, XModemTransfer::Job::Receive, {}, Quick);
-        connect(&receiver, &Transfer::progressed, &receiver, [&receiver] {
-            if (receiver.figures().packets == 2)
-                receiver.cancel();
-        });
-        runBoth(sender, receiver);
-        QCOMPARE(sender.end(), TransferEnd::Refused);
-        QCOMPARE(receiver.end(), TransferEnd::Cancelled);
+        runBoth(*sender, *receiver);
+        QCOMPARE(sender->end(), senderEnd);
+        QCOMPARE(receiver->end(), receiverEnd);
+        QCOMPARE((what.contains("receiver") ? sender : receiver)->detail(), detail);
     }
 };
 
